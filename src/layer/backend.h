@@ -1,0 +1,50 @@
+// The window back-end: the one place that talks to a window system.
+//
+// Every back-end implements this template. The window thread makes one back-end, then calls
+// every member below on that thread alone, in this order: Open once; then, about every
+// 10 ms while holding the screen lock, Present for the rows that changed and Pump for the
+// queued events; finally Close. A back-end never calls the game and never touches the
+// framebuffer except through Present.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "window_message.h"
+
+namespace layer {
+
+struct WindowRequest {
+  std::string title;  // the program's file name without its extension
+  int32_t width = 0;  // drawing area in pixels
+  int32_t height = 0;
+};
+
+using MessageSink = std::function<void(const WindowMessage&)>;
+
+class Backend : public PointerControl {
+ public:
+  // Name reported by ScreenInfo, for example "sdl2-x11" or "headless".
+  virtual std::string Name() const = 0;
+  // Makes and shows the window (centred, raised). False when this back-end cannot.
+  virtual bool Open(const WindowRequest& request) = 0;
+  // Display refresh rate in Hz, 0 when unknown.
+  virtual int32_t RefreshRate() const = 0;
+  // Copies framebuffer rows first_row..last_row (inclusive) of 32-bit pixels to the window.
+  virtual void Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
+                       int32_t last_row) = 0;
+  // Handles queued window events, handing input messages to sink. Returns true when the
+  // window needs repainting whole (uncovered, restored).
+  virtual bool Pump(const MessageSink& sink) = 0;
+  // Destroys the window and releases the window system.
+  virtual void Close() = 0;
+};
+
+// The back-ends OpenScreen tries, in order, until one opens.
+using BackendList = std::vector<std::unique_ptr<Backend>>;
+BackendList MakeDefaultBackends();  // the real window system's display back-ends
+
+}  // namespace layer

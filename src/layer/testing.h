@@ -1,0 +1,30 @@
+// Test seams of the layer. The shipped program never calls these.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "headless_backend.h"
+#include "window_message.h"
+
+namespace layer::testing {
+
+// Makes every later OpenScreen use one headless back-end; returns it once a screen opens
+// through it (nullptr before). The pointer stays valid until the screen closes.
+void UseHeadlessBackend();
+HeadlessBackend* Headless();
+
+// Closes the open screen, if any (tests start from no screen).
+void CloseScreenForTest();
+
+// Waits until the window thread has finished `count` more passes.
+void WaitForPasses(int32_t count);
+
+// Pixel (x, y) of the framebuffer (32-bit screens), read under the screen lock.
+uint32_t FramebufferPixel(int32_t x, int32_t y);
+
+// Replaces what EndProgram does: the hook runs instead of ending the process. A hook
+// that returns is followed by ending the process as usual, so hooks throw to unwind.
+void SetEndProgramHook(std::function<void(int32_t status)> hook);
+
+}  // namespace layer::testing
