@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages that are missing for building (and, with --tests, for
+# testing) xmas-tictactoe. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config libsdl2-dev)
+if [[ "${1:-}" == "--tests" ]]; then
+  packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps
+             libx11-dev clang libclang-rt-14-dev libstb-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

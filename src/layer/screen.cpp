@@ -1,0 +1,290 @@
+// The screen: opening and closing it, the window thread, and the drawing state.
+#include "screen.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <future>
+#include <limits>
+#include <system_error>
+
+#include "layer.h"
+
+namespace layer {
+namespace {
+
+constexpr auto kRefreshPeriod = std::chrono::milliseconds(10);
+// Longest wait of AwaitNextPass: a little over one refresh, in case a pass is slow.
+constexpr auto kAwaitPassTimeout = std::chrono::milliseconds(20);
+// The executable's path is read into this much room for the window title.
+constexpr size_t kTitlePathBytes = 127;
+
+std::recursive_mutex g_screen_lock;
+std::unique_ptr<Screen> g_screen;
+std::function<BackendList()> g_backend_factory;
+uint64_t g_next_serial = 1;
+bool g_exit_handler_registered = false;
+thread_local DrawingState t_drawing_state;
+
+int32_t BytesPerPixel(int32_t depth) {
+  switch (depth) {
+    case 1: case 2: case 4: case 8: return 1;
+    case 15: case 16: return 2;
+    case 24: case 32: return 4;
+    default: return 0;
+  }
+}
+
+// The program's file name without its extension: the window's title.
+std::string ProgramTitle() {
+  std::error_code error;
+  std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  if (path.size() > kTitlePathBytes) path.resize(kTitlePathBytes);
+  std::string name = path.substr(path.find_last_of('/') + 1);
+  size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.resize(dot);
+  return name;
+}
+
+// Copies the marked band of rows to the window and clears the marks (lock held).
+void PresentMarkedRows(Screen& screen) {
+  int32_t first = -1;
+  int32_t last = -1;
+  for (int32_t y = 0; y < screen.height; ++y) {
+    if (screen.row_marks[y] == 0) continue;
+    if (first < 0) first = y;
+    last = y;
+  }
+  if (first < 0) return;
+  if (screen.bytes_per_pixel == 4) {
+    screen.backend->Present(screen.framebuffer.data(), screen.pitch, first, last);
+  }
+  std::memset(screen.row_marks.data(), 0, screen.row_marks.size());
+}
+
+void FinishPass(Screen& screen) {
+  {
+    std::lock_guard<std::mutex> lock(screen.pass_mutex);
+    ++screen.passes;
+  }
+  screen.pass_finished.notify_all();
+}
+
+// The window thread: makes the window with the first back-end that can, reports the
+// outcome, then refreshes the window and gathers input until told to stop.
+void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> opened) {
+  WindowRequest request{screen->title, screen->width, screen->height};
+  for (auto& backend : backends) {
+    if (backend && backend->Open(request)) {
+      screen->backend = std::move(backend);
+      break;
+    }
+  }
+  backends.clear();
+  bool has_window = screen->backend != nullptr;
+  opened.set_value(has_window);
+  if (!has_window) return;
+
+  Backend& backend = *screen->backend;
+  const MessageSink sink = [screen, &backend](const WindowMessage& message) {
+    HandleMessage(screen->input, message, backend);
+  };
+  while (!screen->stop.load()) {
+    {
+      std::lock_guard<std::recursive_mutex> lock(g_screen_lock);
+      PresentMarkedRows(*screen);
+      if (backend.Pump(sink)) {
+        std::memset(screen->row_marks.data(), 1, screen->row_marks.size());
+        PresentMarkedRows(*screen);
+      }
+    }
+    FinishPass(*screen);
+    std::unique_lock<std::mutex> lock(screen->pass_mutex);
+    screen->pass_finished.wait_for(lock, kRefreshPeriod, [screen] { return screen->stop.load(); });
+  }
+  backend.Close();
+}
+
+void CloseScreenAtExit() { CloseScreen(); }
+
+}  // namespace
+
+std::recursive_mutex& ScreenLock() { return g_screen_lock; }
+
+Screen* CurrentScreen() { return g_screen.get(); }
+
+void SetBackendFactory(std::function<BackendList()> factory) {
+  g_backend_factory = std::move(factory);
+}
+
+DrawingState& CurrentDrawingState(const Screen& screen) {
+  DrawingState& state = t_drawing_state;
+  if (state.screen_serial != screen.serial) {
+    state = DrawingState{};
+    state.screen_serial = screen.serial;
+    state.foreground = screen.bytes_per_pixel == 4 ? 0xFFFFFFFFu
+                                                   : (uint32_t{1} << screen.depth) - 1;
+    state.background = state.foreground & 0xFF000000u;
+    state.clip = ClipRect{0, 0, screen.width - 1, screen.height - 1};
+  }
+  return state;
+}
+
+int32_t RoundCoordinate(float value) {
+  double v = value;
+  if (std::isnan(v)) return 0;
+  if (v > 0) v += 0.5;
+  if (v < 0) v -= 0.5;
+  constexpr double kLow = std::numeric_limits<int32_t>::min();
+  constexpr double kHigh = std::numeric_limits<int32_t>::max();
+  if (v <= kLow) return std::numeric_limits<int32_t>::min();
+  if (v >= kHigh) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(v);  // truncates toward zero
+}
+
+uint32_t ChooseColour(const DrawingState& state, uint32_t colour, int32_t flags) {
+  return (flags & kUseForegroundColour) != 0 ? state.foreground : colour;
+}
+
+void PutPixel(Screen& screen, int32_t x, int32_t y, uint32_t colour) {
+  uint8_t* pixel = screen.Row(y) + static_cast<size_t>(x) * screen.bytes_per_pixel;
+  if (screen.bytes_per_pixel == 4) {
+    std::memcpy(pixel, &colour, 4);
+  } else if (screen.bytes_per_pixel == 2) {
+    uint16_t value = static_cast<uint16_t>(colour);
+    std::memcpy(pixel, &value, 2);
+  } else {
+    *pixel = static_cast<uint8_t>(colour);
+  }
+}
+
+void FillSpan(Screen& screen, int32_t x1, int32_t x2, int32_t y, uint32_t colour) {
+  if (screen.bytes_per_pixel != 4) {
+    for (int32_t x = x1; x <= x2; ++x) PutPixel(screen, x, y, colour);
+    return;
+  }
+  uint8_t* pixel = screen.Row(y) + static_cast<size_t>(x1) * 4;
+  for (int32_t x = x1; x <= x2; ++x, pixel += 4) std::memcpy(pixel, &colour, 4);
+}
+
+void MarkRows(Screen& screen, int32_t y1, int32_t y2) {
+  if (y1 > y2) std::swap(y1, y2);
+  y1 = std::max(y1, 0);
+  y2 = std::min(y2, screen.height - 1);
+  if (y1 > y2) return;
+  std::memset(screen.row_marks.data() + y1, 1, static_cast<size_t>(y2 - y1 + 1));
+}
+
+void CloseScreen() {
+  if (!g_screen) return;
+  Screen& screen = *g_screen;
+  {
+    std::lock_guard<std::mutex> lock(screen.pass_mutex);
+    screen.stop.store(true);
+  }
+  screen.pass_finished.notify_all();
+  if (screen.window_thread.joinable()) screen.window_thread.join();
+  g_screen.reset();
+}
+
+int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t /*pages*/,
+                   int32_t /*flags*/, int32_t /*refresh_rate*/) {
+  const int32_t bytes_per_pixel = BytesPerPixel(depth);
+  if (width <= 0 || height <= 0 || bytes_per_pixel == 0) return 1;
+  // A framebuffer row must fit a signed 32-bit pitch.
+  const int64_t pitch = int64_t{width} * bytes_per_pixel;
+  if (pitch > std::numeric_limits<int32_t>::max()) return 1;
+  CloseScreen();
+
+  auto screen = std::make_unique<Screen>();
+  screen->width = width;
+  screen->height = height;
+  screen->depth = depth;
+  screen->bytes_per_pixel = bytes_per_pixel;
+  screen->pitch = static_cast<int32_t>(pitch);
+  try {
+    screen->framebuffer.assign(static_cast<size_t>(pitch) * static_cast<size_t>(height), 0);
+    screen->row_marks.assign(static_cast<size_t>(height), 0);
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+  screen->title = ProgramTitle();
+  screen->serial = g_next_serial++;
+
+  BackendList backends = g_backend_factory ? g_backend_factory() : MakeDefaultBackends();
+  std::promise<bool> opened;
+  std::future<bool> outcome = opened.get_future();
+  screen->window_thread =
+      std::thread(RunWindowThread, screen.get(), std::move(backends), std::move(opened));
+  if (!outcome.get()) {
+    screen->window_thread.join();
+    return 1;
+  }
+  g_screen = std::move(screen);
+
+  {
+    std::lock_guard<std::recursive_mutex> lock(g_screen_lock);
+    Screen& open = *g_screen;
+    const DrawingState& state = CurrentDrawingState(open);
+    for (int32_t y = 0; y < open.height; ++y) FillSpan(open, 0, open.width - 1, y, state.background);
+    MarkRows(open, 0, open.height - 1);
+  }
+  if (!g_exit_handler_registered) {
+    std::atexit(CloseScreenAtExit);
+    g_exit_handler_registered = true;
+  }
+  return 0;
+}
+
+void ClearScreen(int32_t mode) {
+  Screen* screen = CurrentScreen();
+  if (screen == nullptr) return;
+  // Only the whole-screen clear exists; viewports and text windows are never set here.
+  if (mode != kClearWholeScreen) return;
+  DrawingState& state = CurrentDrawingState(*screen);
+  std::lock_guard<std::recursive_mutex> lock(g_screen_lock);
+  for (int32_t y = 0; y < screen->height; ++y) {
+    FillSpan(*screen, 0, screen->width - 1, y, state.background);
+  }
+  MarkRows(*screen, 0, screen->height - 1);
+  state.cursor_x = static_cast<float>((state.clip.left + state.clip.right) / 2.0);
+  state.cursor_y = static_cast<float>((state.clip.top + state.clip.bottom) / 2.0);
+}
+
+uint32_t SetColour(uint32_t foreground, uint32_t background, int32_t flags) {
+  Screen* screen = CurrentScreen();
+  if (screen == nullptr) return 0;
+  DrawingState& state = CurrentDrawingState(*screen);
+  const uint32_t previous = state.foreground;
+  if ((flags & 1) == 0) state.foreground = foreground;
+  if ((flags & 2) == 0) state.background = background;
+  return previous;
+}
+
+int32_t ScreenInfo(ScreenDescription& out) {
+  Screen* screen = CurrentScreen();
+  if (screen == nullptr) return 1;
+  out.width = screen->width;
+  out.height = screen->height;
+  out.depth = screen->depth;
+  out.bytes_per_pixel = screen->bytes_per_pixel;
+  out.pitch = screen->pitch;
+  out.refresh_rate = screen->backend->RefreshRate();
+  out.backend = screen->backend->Name();
+  return 0;
+}
+
+void AwaitNextPass() {
+  Screen* screen = CurrentScreen();
+  if (screen == nullptr) {
+    std::this_thread::sleep_for(kRefreshPeriod);
+    return;
+  }
+  std::unique_lock<std::mutex> lock(screen->pass_mutex);
+  const uint64_t seen = screen->passes;
+  screen->pass_finished.wait_for(lock, kAwaitPassTimeout,
+                                 [screen, seen] { return screen->passes != seen; });
+}
+
+}  // namespace layer

@@ -1,0 +1,223 @@
+#include "sdl_backend.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "sdl_event_translation.h"
+
+namespace layer {
+namespace {
+
+// The hints every window of this program is made with. They must be in place before SDL's
+// video subsystem starts.
+void SetHints(const std::string& video_driver) {
+  // Let the screen saver run and leave the compositor alone: this is an ordinary window.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // The close button becomes a key for the game; it must not end anything by itself.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // Ctrl+C in a terminal keeps ending the program.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // On X11 the unaccelerated window surface puts each changed band with MIT-SHM, which costs
+  // a fraction of the CPU time of a texture upload per frame.
+  if (video_driver == "x11") {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  } else {
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+  }
+  if (video_driver.empty()) {
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+  } else {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, video_driver.c_str(), SDL_HINT_OVERRIDE);
+  }
+}
+
+// The display that holds the mouse pointer, 0 when that cannot be told.
+int PointerDisplay() {
+  SDL_Point pointer{0, 0};
+  SDL_GetGlobalMouseState(&pointer.x, &pointer.y);
+  const int display = SDL_GetPointDisplayIndex(&pointer);
+  return display < 0 ? 0 : display;
+}
+
+class SdlBackend final : public Backend {
+ public:
+  explicit SdlBackend(std::string video_driver)
+      : video_driver_(std::move(video_driver)),
+        name_(video_driver_.empty() ? "sdl2" : "sdl2-" + video_driver_) {}
+  ~SdlBackend() override = default;  // Close has released SDL on the window thread
+
+  std::string Name() const override { return name_; }
+  bool Open(const WindowRequest& request) override;
+  int32_t RefreshRate() const override { return refresh_rate_hz_; }
+  void Present(const uint8_t* pixels, int32_t pitch, int32_t first_row, int32_t last_row) override;
+  bool Pump(const MessageSink& sink) override;
+  void Close() override;
+
+  void CaptureMouse() override { captured_ = SDL_CaptureMouse(SDL_TRUE) == 0; }
+  void ReleaseMouse() override {
+    SDL_CaptureMouse(SDL_FALSE);
+    captured_ = false;
+  }
+  bool HoldsCapture() const override { return captured_; }
+  // SDL reports every leave of the window; only one that was asked for is passed on.
+  void RequestLeaveNotice() override { leave_notice_requested_ = true; }
+
+ private:
+  bool PointerInside() const;
+  void CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t pitch, int32_t first_row,
+                int32_t rows, int32_t columns);
+
+  const std::string video_driver_;
+  std::string name_;
+  bool sdl_started_ = false;
+  SDL_Window* window_ = nullptr;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t refresh_rate_hz_ = 0;
+  bool global_pointer_ = false;  // the driver knows the pointer's position on the desktop
+  bool captured_ = false;
+  bool leave_notice_requested_ = false;
+  SdlEventTranslator translator_;
+  std::vector<uint32_t> band_;  // rows with the top byte set, for surfaces that are not xRGB
+};
+
+bool SdlBackend::Open(const WindowRequest& request) {
+  SetHints(video_driver_);
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    SDL_Quit();
+    return false;
+  }
+  sdl_started_ = true;
+  const int display = PointerDisplay();
+  window_ = SDL_CreateWindow(request.title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                             SDL_WINDOWPOS_CENTERED_DISPLAY(display), request.width, request.height,
+                             SDL_WINDOW_SHOWN);
+  if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
+    Close();
+    return false;
+  }
+  width_ = request.width;
+  height_ = request.height;
+  SDL_RaiseWindow(window_);
+  SDL_StartTextInput();
+
+  SDL_DisplayMode mode;
+  const int window_display = SDL_GetWindowDisplayIndex(window_);
+  if (SDL_GetCurrentDisplayMode(window_display < 0 ? 0 : window_display, &mode) == 0) {
+    refresh_rate_hz_ = mode.refresh_rate;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr) name_ = std::string("sdl2-") + driver;
+  // Wayland does not tell where the pointer is on the desktop; SDL's own pointer focus
+  // stands in for it there.
+  global_pointer_ = driver != nullptr && std::strcmp(driver, "x11") == 0;
+  translator_ = SdlEventTranslator{};
+  captured_ = false;
+  leave_notice_requested_ = false;
+  return true;
+}
+
+void SdlBackend::Close() {
+  if (window_ != nullptr) {
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  if (sdl_started_) {
+    SDL_Quit();
+    sdl_started_ = false;
+  }
+  captured_ = false;
+}
+
+bool SdlBackend::PointerInside() const {
+  if (global_pointer_) {
+    int pointer_x = 0;
+    int pointer_y = 0;
+    int window_x = 0;
+    int window_y = 0;
+    SDL_GetGlobalMouseState(&pointer_x, &pointer_y);
+    SDL_GetWindowPosition(window_, &window_x, &window_y);
+    return pointer_x >= window_x && pointer_x < window_x + width_ && pointer_y >= window_y &&
+           pointer_y < window_y + height_;
+  }
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  return SDL_GetMouseFocus() == window_ && x >= 0 && x < width_ && y >= 0 && y < height_;
+}
+
+void SdlBackend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
+                         int32_t last_row) {
+  if (window_ == nullptr) return;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return;
+  first_row = std::max(first_row, 0);
+  last_row = std::min({last_row, height_ - 1, surface->h - 1});
+  const int32_t columns = std::min(width_, surface->w);
+  if (first_row > last_row || columns <= 0) return;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  const int32_t rows = last_row - first_row + 1;
+  CopyBand(*surface, pixels, pitch, first_row, rows, columns);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  const SDL_Rect band{0, first_row, columns, rows};
+  SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+}
+
+void SdlBackend::CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t pitch,
+                          int32_t first_row, int32_t rows, int32_t columns) {
+  auto* target = static_cast<uint8_t*>(surface.pixels) +
+                 static_cast<size_t>(first_row) * static_cast<size_t>(surface.pitch);
+  const uint8_t* source = pixels + static_cast<size_t>(first_row) * static_cast<size_t>(pitch);
+  const size_t row_bytes = static_cast<size_t>(columns) * 4;
+  if (surface.format->format == SDL_PIXELFORMAT_RGB888) {
+    // The surface ignores the top byte just as the window must: rows copy straight across.
+    for (int32_t r = 0; r < rows; ++r) {
+      std::memcpy(target + static_cast<size_t>(r) * surface.pitch,
+                  source + static_cast<size_t>(r) * pitch, row_bytes);
+    }
+    return;
+  }
+  // Any other surface gets opaque pixels in its own format, so that a pixel 0x00000000 shows
+  // black and not see-through.
+  band_.resize(static_cast<size_t>(rows) * static_cast<size_t>(columns));
+  for (int32_t r = 0; r < rows; ++r) {
+    uint32_t* out = band_.data() + static_cast<size_t>(r) * columns;
+    std::memcpy(out, source + static_cast<size_t>(r) * pitch, row_bytes);
+    for (int32_t c = 0; c < columns; ++c) out[c] |= 0xFF000000u;
+  }
+  SDL_ConvertPixels(columns, rows, SDL_PIXELFORMAT_ARGB8888, band_.data(), columns * 4,
+                    surface.format->format, target, surface.pitch);
+}
+
+bool SdlBackend::Pump(const MessageSink& sink) {
+  if (window_ == nullptr) return false;
+  const MessageSink deliver = [this, &sink](const WindowMessage& message) {
+    if (message.kind == MessageKind::kMouseLeave) {
+      if (!leave_notice_requested_) return;
+      leave_notice_requested_ = false;
+    }
+    WindowMessage handed = message;
+    handed.pointer_inside = PointerInside();
+    sink(handed);
+  };
+  bool repaint = false;
+  SDL_PumpEvents();
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+    if (translator_.Translate(event, deliver)) repaint = true;
+  }
+  return repaint;
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeSdlBackend(std::string video_driver) {
+  return std::make_unique<SdlBackend>(std::move(video_driver));
+}
+
+}  // namespace layer

@@ -1,0 +1,58 @@
+// Draws the game's two pictures, Menu.Vadi (the opponent menu) and Vadi.Vadi (the board), as
+// 651 x 651 24-bit BMP files into the directory given on the command line.
+//
+//   make_pictures DIR      write DIR/Menu.Vadi and DIR/Vadi.Vadi
+//   make_pictures --check  draw both in memory and verify the pictures' layout rules
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "pictures/bmp.h"
+#include "pictures/board.h"
+#include "pictures/check.h"
+#include "pictures/menu.h"
+
+namespace {
+
+bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+int WritePictures(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  const struct {
+    const char* name;
+    pictures::Canvas (*render)();
+  } kPictures[] = {{"Menu.Vadi", pictures::RenderMenu}, {"Vadi.Vadi", pictures::RenderBoard}};
+  for (const auto& picture : kPictures) {
+    const std::filesystem::path path = dir / picture.name;
+    if (!WriteFile(path, pictures::EncodeBmp24(picture.render()))) {
+      std::fprintf(stderr, "make_pictures: cannot write %s\n", path.string().c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_pictures DIR | make_pictures --check\n");
+    return 2;
+  }
+  try {
+    if (std::string_view(argv[1]) == "--check") return pictures::RunChecks() ? 0 : 1;
+    return WritePictures(argv[1]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "make_pictures: %s\n", e.what());
+    return 1;
+  }
+}
