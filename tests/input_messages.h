@@ -24,8 +24,14 @@ inline WindowMessage Move(int32_t x, int32_t y, bool inside = true) {
   return message;
 }
 
-inline WindowMessage Button(MessageKind kind, int32_t button, bool inside = true) {
-  WindowMessage message = Message(kind, inside);
+inline WindowMessage Down(int32_t button) {
+  WindowMessage message = Message(MessageKind::kButtonDown);
+  message.button = button;
+  return message;
+}
+
+inline WindowMessage Up(int32_t button) {
+  WindowMessage message = Message(MessageKind::kButtonUp);
   message.button = button;
   return message;
 }
@@ -36,8 +42,8 @@ inline WindowMessage Wheel(int32_t turn) {
   return message;
 }
 
-inline WindowMessage Activate(bool activated, bool minimized = false, bool inside = true) {
-  WindowMessage message = Message(MessageKind::kActivate, inside);
+inline WindowMessage Activate(bool activated, bool minimized = false) {
+  WindowMessage message = Message(MessageKind::kActivate);
   message.activated = activated;
   message.minimized = minimized;
   return message;

@@ -79,7 +79,7 @@ class InputOps : public HeadlessScreen {
 };
 
 TEST_F(InputOps, QueryReportsPositionAndHeldButtons) {
-  Send({Move(100, 200), Wheel(120), Button(MessageKind::kButtonDown, 1)});
+  Send({Move(100, 200), Wheel(120), Down(1)});
   MouseQuery q = Query();
   EXPECT_EQ(q.status, 0);
   EXPECT_EQ(q.x, 100);
@@ -89,14 +89,14 @@ TEST_F(InputOps, QueryReportsPositionAndHeldButtons) {
   EXPECT_EQ(q.confinement, 0);
   EXPECT_EQ(Query().buttons, 1);  // held, not a one-off click
 
-  Send({Button(MessageKind::kButtonDown, 2)});
+  Send({Down(2)});
   EXPECT_EQ(Query().buttons, 3);
-  Send({Button(MessageKind::kButtonUp, 1), Button(MessageKind::kButtonUp, 2)});
+  Send({Up(1), Up(2)});
   EXPECT_EQ(Query().buttons, 0);
 }
 
 TEST_F(InputOps, QueryFailsOutsideTheDrawingAreaAndRecovers) {
-  Send({Move(30, 40), Button(MessageKind::kButtonDown, 1)});
+  Send({Move(30, 40), Down(1)});
   Send({Move(700, 40, false)});
   ExpectFailed(Query());
   Send({Move(31, 41, true)});
@@ -111,7 +111,7 @@ TEST_F(InputOps, QueryFailsWhileInactiveAndTheActivatingClickCounts) {
   ExpectFailed(Query());
   Send({Activate(true, true)});  // restored to the task bar only
   ExpectFailed(Query());
-  Send({Activate(true), Button(MessageKind::kButtonDown, 1)});
+  Send({Activate(true), Down(1)});
   MouseQuery q = Query();
   EXPECT_EQ(q.status, 0);
   EXPECT_EQ(q.buttons, 1);
@@ -127,12 +127,6 @@ TEST_F(InputOps, ReadKeyGivesKeyStringsInOrder) {
   EXPECT_EQ(layer::ReadKey(), "\xFFk");     // close button
   EXPECT_EQ(layer::ReadKey(), "\xFF");      // a character 255 is one byte
   EXPECT_EQ(layer::ReadKey(), "");          // a stored 0 reads as no key
-  EXPECT_EQ(layer::ReadKey(), "");
-}
-
-TEST_F(InputOps, MouseActivityAddsNoKeys) {
-  Send({Move(1, 2), Button(MessageKind::kButtonDown, 1), Button(MessageKind::kButtonUp, 1),
-        Wheel(-120), Message(MessageKind::kMouseLeave, false)});
   EXPECT_EQ(layer::ReadKey(), "");
 }
 

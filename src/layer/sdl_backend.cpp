@@ -83,6 +83,7 @@ class SdlBackend final : public Backend {
   bool captured_ = false;
   bool leave_notice_requested_ = false;
   SdlEventTranslator translator_;
+  std::vector<WindowMessage> held_over_;  // messages left for the next pass
   std::vector<uint32_t> band_;  // rows with the top byte set, for surfaces that are not xRGB
 };
 
@@ -117,6 +118,7 @@ bool SdlBackend::Open(const WindowRequest& request) {
   // stands in for it there.
   global_pointer_ = driver != nullptr && std::strcmp(driver, "x11") == 0;
   translator_ = SdlEventTranslator{};
+  held_over_.clear();
   captured_ = false;
   leave_notice_requested_ = false;
   return true;
@@ -196,7 +198,18 @@ void SdlBackend::CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t p
 
 bool SdlBackend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
-  const MessageSink deliver = [this, &sink](const WindowMessage& message) {
+  // A click whose press and release reach one pass would be gone before the game's next
+  // look at the buttons: the release, and everything after it, waits for the next pass.
+  std::vector<WindowMessage> waiting;
+  waiting.swap(held_over_);
+  int32_t pressed_this_pass = 0;
+  const MessageSink deliver = [this, &sink, &pressed_this_pass](const WindowMessage& message) {
+    if (!held_over_.empty() ||
+        (message.kind == MessageKind::kButtonUp && (message.button & pressed_this_pass) != 0)) {
+      held_over_.push_back(message);
+      return;
+    }
+    if (message.kind == MessageKind::kButtonDown) pressed_this_pass |= message.button;
     if (message.kind == MessageKind::kMouseLeave) {
       if (!leave_notice_requested_) return;
       leave_notice_requested_ = false;
@@ -205,6 +218,7 @@ bool SdlBackend::Pump(const MessageSink& sink) {
     handed.pointer_inside = PointerInside();
     sink(handed);
   };
+  for (const WindowMessage& message : waiting) deliver(message);
   bool repaint = false;
   SDL_PumpEvents();
   SDL_Event event;

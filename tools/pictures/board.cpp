@@ -44,7 +44,7 @@ void PaintFrostTexture(Canvas& c) {
   for (int i = 0; i < 70; ++i) {
     const Point at{dice.Between(0, kPictureSize), dice.Between(0, kPictureSize)};
     const float radius = dice.Between(5, 15);
-    DrawSnowflake(c, at, radius, radius > 10 ? 1.6f : 1.2f, kFrost, dice.Between(0.22f, 0.38f),
+    DrawSnowflake(c, at, radius, radius > 10 ? 1.6f : 1.2f, kFrost, dice.Between(0.18f, 0.32f),
                   dice.Between(0, 1));
   }
   for (int i = 0; i < 160; ++i) {

@@ -19,6 +19,26 @@ namespace {
 constexpr float kMinCellLuminance = 200.0f;
 constexpr float kMaxBarEdgeLuminance = 100.0f;
 
+// The game's screen geometry, written out again here so that a slip in the drawing tables
+// cannot hide itself: the gaps between the bands of cells, and the corners that choose an
+// opponent (inclusive pixel bounds).
+struct Span {
+  int first, last;
+};
+constexpr Span kGaps[] = {{209, 220}, {430, 441}};
+struct Corner {
+  int x0, x1, y0, y1;
+};
+constexpr Corner kCorners[] = {
+    {0, 209, 0, 209}, {443, 621, 0, 209}, {443, 649, 443, 649}, {0, 209, 443, 621}};
+
+bool InGap(int v) {
+  for (const Span& gap : kGaps) {
+    if (v >= gap.first && v <= gap.last) return true;
+  }
+  return false;
+}
+
 class Report {
  public:
   void Expect(bool ok, const std::string& what) {
@@ -54,7 +74,7 @@ void CheckBoard(Report& report) {
   int dark_cells = 0;
   for (int y = 0; y < kPictureSize; ++y) {
     for (int x = 0; x < kPictureSize; ++x) {
-      if (!InGridGap(x) && !InGridGap(y) && view.Luminance(x, y) < kMinCellLuminance) {
+      if (!InGap(x) && !InGap(y) && view.Luminance(x, y) < kMinCellLuminance) {
         ++dark_cells;
       }
     }
@@ -63,9 +83,9 @@ void CheckBoard(Report& report) {
                                      " too dark), up to the picture's edges");
 
   int light_edges = 0;
-  for (const GridGap& gap : kGridGaps) {
+  for (const Span& gap : kGaps) {
     for (int along = 0; along < kPictureSize; ++along) {
-      if (InGridGap(along)) continue;  // the crossing squares belong to the other bar too
+      if (InGap(along)) continue;  // the crossing squares belong to the other bar too
       for (int edge : {gap.first, gap.last}) {
         if (view.Luminance(edge, along) > kMaxBarEdgeLuminance) ++light_edges;
         if (view.Luminance(along, edge) > kMaxBarEdgeLuminance) ++light_edges;
@@ -77,12 +97,15 @@ void CheckBoard(Report& report) {
 }
 
 void CheckMenuLayout(Report& report) {
-  for (const OpponentCard& card : kOpponentCards) {
+  for (int i = 0; i < 4; ++i) {
+    const OpponentCard& card = kOpponentCards[i];
+    const Corner& corner = kCorners[i];
     const std::string name = std::string(card.name_lines[0]) +
                              (card.name_lines[1] ? std::string(" ") + card.name_lines[1] : "");
-    const Box& k = card.click;
     const Box& b = card.card;
-    report.Expect(b.x0 >= k.x0 && b.y0 >= k.y0 && b.x1 <= k.x1 && b.y1 <= k.y1,
+    report.Expect(b.x0 >= static_cast<float>(corner.x0) && b.y0 >= static_cast<float>(corner.y0) &&
+                      b.x1 <= static_cast<float>(corner.x1 + 1) &&
+                      b.y1 <= static_cast<float>(corner.y1 + 1),
                   name + ": card lies inside its click corner");
     const Box ribbon = NameRibbon(card);
     report.Expect(ribbon.x0 >= b.x0 && ribbon.y0 >= b.y0 && ribbon.x1 <= b.x1 && ribbon.y1 <= b.y1,

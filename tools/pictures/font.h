@@ -1,5 +1,5 @@
 // The pictures' own bitmap font: 5 x 9 glyphs (7 rows above the base line, 2 below for
-// descenders) for the German letters, drawn scaled with smoothed diagonals.
+// descenders) for the German letters, set proportionally and drawn scaled with smoothed diagonals.
 #pragma once
 
 #include <string>

@@ -19,6 +19,15 @@ constexpr Rgb kDeepGold = Hex(0xB8860B);
 constexpr Rgb kWhite = Hex(0xFFFFFF);
 constexpr Rgb kCandleLight = Hex(0xFFD56A);
 
+// Where the texts are: no snow or stars are scattered over them.
+bool NearText(Point p) {
+  constexpr Box kTextAreas[] = {{220, 100, 432, 170}, {140, 212, 512, 282}};
+  for (const Box& b : kTextAreas) {
+    if (p.x >= b.x0 && p.x <= b.x1 && p.y >= b.y0 && p.y <= b.y1) return true;
+  }
+  return false;
+}
+
 void PaintSky(Canvas& c) {
   for (int y = 0; y < kPictureSize; ++y) {
     const float t = static_cast<float>(y) / (kPictureSize - 1);
@@ -28,11 +37,13 @@ void PaintSky(Canvas& c) {
   Dice dice(1224u);
   for (int i = 0; i < 170; ++i) {
     const Point at{dice.Between(0, kPictureSize), dice.Between(0, 560)};
+    if (NearText(at)) continue;
     FillCircle(c, at, dice.Between(0.5f, 1.3f), Hex(0xFFF8E0), dice.Between(0.4f, 1.0f));
   }
   for (int i = 0; i < 10; ++i) {
-    Sparkle(c, {dice.Between(10, 640), dice.Between(10, 420)}, dice.Between(4, 7), Hex(0xFFF4C8),
-            0.9f);
+    const Point at{dice.Between(10, 640), dice.Between(10, 420)};
+    const float size = dice.Between(4, 7);
+    if (!NearText(at)) Sparkle(c, at, size, Hex(0xFFF4C8), 0.9f);
   }
 }
 
@@ -52,12 +63,16 @@ void PaintSnowfall(Canvas& c) {
   for (int i = 0; i < 46; ++i) {
     const Point at{dice.Between(0, kPictureSize), dice.Between(0, 600)};
     const float radius = dice.Between(3, 8);
-    DrawSnowflake(c, at, radius, radius > 5.5f ? 1.4f : 1.1f, kWhite, dice.Between(0.5f, 0.9f),
-                  dice.Between(0, 1));
+    const float turn = dice.Between(0, 1);
+    const float opacity = dice.Between(0.5f, 0.9f);
+    if (NearText(at)) continue;
+    DrawSnowflake(c, at, radius, radius > 5.5f ? 1.4f : 1.1f, kWhite, opacity, turn);
   }
   for (int i = 0; i < 90; ++i) {
-    FillCircle(c, {dice.Between(0, kPictureSize), dice.Between(0, 620)}, dice.Between(1, 2.4f),
-               kWhite, dice.Between(0.5f, 0.9f));
+    const Point at{dice.Between(0, kPictureSize), dice.Between(0, 620)};
+    const float radius = dice.Between(1, 2.4f);
+    const float opacity = dice.Between(0.5f, 0.9f);
+    if (!NearText(at)) FillCircle(c, at, radius, kWhite, opacity);
   }
 }
 

@@ -8,17 +8,16 @@ namespace pictures {
 
 struct OpponentCard {
   const char* name_lines[2];  // the second is nullptr for a one-line name
-  Box click;                  // the corner that chooses the opponent, pixel edges
-  Box card;                   // the card drawn for it
+  Box card;                   // pixel edges: x0 .. x1 covers pixels x0 to x1 - 1
 };
 
-// Christkind, Knecht Ruprecht, Nikolaus, Engel; a click chooses when inside x 0..209 means
-// pixel edges 0 and 210.
+// Christkind, Knecht Ruprecht, Nikolaus, Engel, each inside the corner a click chooses it by:
+// x 0..209 y 0..209, x 443..621 y 0..209, x 443..649 y 443..649, x 0..209 y 443..621.
 constexpr OpponentCard kOpponentCards[] = {
-    {{"Christkind", nullptr}, {0, 0, 210, 210}, {5, 5, 205, 205}},
-    {{"Knecht", "Ruprecht"}, {443, 0, 622, 210}, {447, 5, 618, 205}},
-    {{"Nikolaus", nullptr}, {443, 443, 650, 650}, {448, 448, 645, 645}},
-    {{"Engel", nullptr}, {0, 443, 210, 622}, {5, 448, 205, 617}},
+    {{"Christkind", nullptr}, {5, 5, 205, 205}},
+    {{"Knecht", "Ruprecht"}, {447, 5, 618, 205}},
+    {{"Nikolaus", nullptr}, {448, 448, 645, 645}},
+    {{"Engel", nullptr}, {5, 448, 205, 617}},
 };
 
 constexpr float kNameScale = 3.0f;
