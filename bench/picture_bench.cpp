@@ -94,6 +94,25 @@ void SdlBench(benchmark::State& state, const TestFile* file) {
   }
 }
 
+void SdlFileBench(benchmark::State& state, const TestFile* file) {
+  for (auto _ : state) {
+    SDL_Surface* surface = SDL_LoadBMP(file->path.c_str());
+    if (!surface) state.SkipWithError("SDL_LoadBMP failed");
+    benchmark::DoNotOptimize(surface);
+    SDL_FreeSurface(surface);
+  }
+}
+
+void StbFileBench(benchmark::State& state, const TestFile* file) {
+  for (auto _ : state) {
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* pixels = stbi_load(file->path.c_str(), &w, &h, &channels, 4);
+    if (!pixels) state.SkipWithError("stb_image failed");
+    benchmark::DoNotOptimize(pixels);
+    stbi_image_free(pixels);
+  }
+}
+
 void StbBench(benchmark::State& state, const TestFile* file) {
   for (auto _ : state) {
     int w = 0, h = 0, channels = 0;
@@ -126,18 +145,22 @@ void MemcpyRowsBench(benchmark::State& state) {
   }
 }
 
-// Keeps each benchmark's real time per iteration for the ratios.
+// Keeps each benchmark's real time per iteration (in its unit, microseconds) for the ratios.
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        times_ns[run.benchmark_name()] = run.GetAdjustedRealTime();
+      if (run.error_occurred) continue;
+      // With --benchmark_repetitions the median counts; without, the single run.
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times_us[run.run_name.function_name] = run.GetAdjustedRealTime();
+      } else if (run.run_type == Run::RT_Iteration && !times_us.count(run.run_name.function_name)) {
+        times_us[run.run_name.function_name] = run.GetAdjustedRealTime();
       }
     }
     ConsoleReporter::ReportRuns(runs);
   }
-  std::map<std::string, double> times_ns;
+  std::map<std::string, double> times_us;
 };
 
 }  // namespace
@@ -147,12 +170,15 @@ int main(int argc, char** argv) {
   if (layer::OpenScreen(kSize, kSize, 32, 0, 0, 0) != 0) return 1;
   MakeFiles();
   for (const TestFile& file : Files()) {
-    benchmark::RegisterBenchmark(("LoadPicture/" + file.name).c_str(), LoadPictureBench, &file)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("SDL_LoadBMP/" + file.name).c_str(), SdlBench, &file)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("stb_image/" + file.name).c_str(), StbBench, &file)
-        ->Unit(benchmark::kMicrosecond);
+    const auto add = [&](const std::string& name, auto* routine) {
+      benchmark::RegisterBenchmark((name + "/" + file.name).c_str(), routine, &file)
+          ->Unit(benchmark::kMicrosecond);
+    };
+    add("LoadPicture_file", LoadPictureBench);
+    add("SDL_LoadBMP_file", SdlFileBench);
+    add("stb_image_file", StbFileBench);
+    add("SDL_LoadBMP_memory", SdlBench);
+    add("stb_image_memory", StbBench);
   }
   benchmark::RegisterBenchmark("PutImage/651x651", PutImageBench)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("memcpy_rows/651x651", MemcpyRowsBench)
@@ -163,25 +189,29 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
-  const auto& t = reporter.times_ns;
+  const auto& t = reporter.times_us;
   const auto time = [&](const std::string& name) {
     const auto found = t.find(name);
     return found == t.end() ? 0.0 : found->second;
   };
-  std::printf("\nRatios (time of LoadPicture / time of the peer; below 1 means faster):\n");
+  std::printf(
+      "\nRatios: time of LoadPicture / time of the peer (below 1: LoadPicture is faster)\n");
+  std::printf("%-13s %12s | %-24s | %-24s | %-24s | %-24s\n", "file", "LoadPicture", "SDL file",
+              "stb file", "SDL memory", "stb memory");
   for (const TestFile& file : Files()) {
-    const double ours = time("LoadPicture/" + file.name);
-    const double sdl = time("SDL_LoadBMP/" + file.name);
-    const double stb = time("stb_image/" + file.name);
-    if (ours > 0 && sdl > 0 && stb > 0) {
-      std::printf("  %-13s LoadPicture %7.1f us   vs SDL %7.1f us: %.2f   vs stb %7.1f us: %.2f\n",
-                  file.name.c_str(), ours / 1e3, sdl / 1e3, ours / sdl, stb / 1e3, ours / stb);
+    const double ours = time("LoadPicture_file/" + file.name);
+    std::printf("%-13s %9.1f us", file.name.c_str(), ours);
+    for (const char* peer :
+         {"SDL_LoadBMP_file", "stb_image_file", "SDL_LoadBMP_memory", "stb_image_memory"}) {
+      const double theirs = time(std::string(peer) + "/" + file.name);
+      std::printf(" | %9.1f us ratio %5.2f", theirs, theirs > 0 ? ours / theirs : 0.0);
     }
+    std::printf("\n");
   }
   const double put = time("PutImage/651x651");
   const double copy = time("memcpy_rows/651x651");
   if (put > 0 && copy > 0) {
-    std::printf("  PutImage %.1f us vs memcpy of the rows %.1f us: %.2f\n", put / 1e3, copy / 1e3,
+    std::printf("PutImage %.1f us vs memcpy of the same rows %.1f us: ratio %.2f\n", put, copy,
                 put / copy);
   }
   std::filesystem::remove_all(Directory());

@@ -97,24 +97,25 @@ TEST_F(BmpLoadTest, TopDownAndBottomUpGiveTheSameBuffer) {
   }
 }
 
-TEST_F(BmpLoadTest, PaletteRowsSkipTheirPadding) {
-  // Widths whose rows end inside a byte and need padding: 4-bit x 3, 1-bit x 33, 2-bit x 5.
+TEST_F(BmpLoadTest, RowsSkipTheirPadding) {
+  // Rows that end inside a byte or need padding: 4-bit x 3, 1-bit x 33, 2-bit x 5, and 20-bit
+  // pixels, which take three whole bytes each.
   struct Case {
     uint16_t bits;
     int32_t width;
   };
-  for (const Case c : {Case{4, 3}, Case{1, 33}, Case{2, 5}, Case{8, 5}, Case{24, 5}}) {
+  for (const Case c : {Case{4, 3}, Case{1, 33}, Case{2, 5}, Case{8, 5}, Case{24, 5}, Case{20, 3}}) {
     SCOPED_TRACE(c.bits);
     const int32_t height = 4;
-    const auto indices =
-        RandomValues(size_t(c.width) * height, c.bits == 24 ? 0xFFFFFF : (1u << c.bits) - 1);
+    const bool palette = c.bits <= 8;
+    const auto indices = RandomValues(size_t(c.width) * height, (1u << c.bits) - 1);
     BmpDescription d = Describe(c.width, height, c.bits);
     d.palette = RandomValues(256, 0xFFFFFF, 5);
     // Padding filled with ones: a reader that takes it for pixels shows other colours.
     std::vector<uint8_t> data;
     for (int32_t y = height - 1; y >= 0; --y) {
       auto row = layer::bmp::PackRow(&indices[size_t(y) * c.width], c.width, c.bits);
-      const size_t used = (size_t(c.width) * c.bits + 7) / 8;
+      const size_t used = (size_t(c.width) * (palette ? c.bits : 24) + 7) / 8;
       std::fill(row.begin() + used, row.end(), 0xFF);
       if (c.bits < 8 && (c.width * c.bits) % 8) row[used - 1] |= 0xFF >> ((c.width * c.bits) % 8);
       data.insert(data.end(), row.begin(), row.end());
@@ -123,7 +124,7 @@ TEST_F(BmpLoadTest, PaletteRowsSkipTheirPadding) {
     ASSERT_EQ(Load(layer::bmp::WriteBmpWithPixelData(d, data), image), 0);
     ExpectPicture(image, c.width, height, [&](int x, int y) {
       const uint32_t v = indices[size_t(y) * c.width + x];
-      return 0xFF000000u | (c.bits == 24 ? v : d.palette[v]);
+      return 0xFF000000u | (palette ? d.palette[v] : v);
     });
   }
 }
@@ -176,8 +177,9 @@ TEST_F(BmpLoadTest, ThirtyTwoBitPixelsKeepTheirAlphaByteUnlessMasked) {
   // Swapped masks in a 108-byte header, alpha in the low byte.
   d.info_size = 108;
   d.masks = layer::bmp::PixelMasks{0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF};
-  ASSERT_EQ(Load(WriteBmp(d, {0x11223344u}), image), 0);
+  ASSERT_EQ(Load(WriteBmp(d, {0x11223344u, 0x000000FFu}), image), 0);
   EXPECT_EQ(PixelAt(image, 0, 0), 0x44332211u);
+  EXPECT_EQ(PixelAt(image, 1, 0), 0xFF000000u);
 }
 
 TEST_F(BmpLoadTest, PaletteIsAlwaysTwoToTheBitCountEntries) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>

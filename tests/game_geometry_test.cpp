@@ -84,29 +84,4 @@ TEST_F(MarkDrawing, CrossIsTheTwoBlackDiagonalsOfTheDrawSpan) {
   EXPECT_EQ(black, 2 * 209 - 1);  // the diagonals share the centre pixel
 }
 
-TEST_F(MarkDrawing, RingsAreFullCirclesOfRadius104AroundTheCellCentres) {
-  OpenBoardScreen();
-  for (int32_t cell : {1, 2, 6, 8}) {
-    game::DrawRing(cell, 0xAA0000);
-  }
-  const std::vector<uint32_t> drawn = game_test::Snapshot();
-
-  layer::ClearScreen(layer::kClearWholeScreen);
-  for (auto [x, y] : {std::pair{104, 104}, {325, 104}, {546, 325}, {325, 546}}) {
-    layer::DrawCircle(x, y, 104, 0xAA0000, 0, 0, layer::kFullCircle, 0, 4);
-  }
-  EXPECT_EQ(game_test::DifferingPixels(drawn, game_test::Snapshot()), 0);
-}
-
-TEST_F(MarkDrawing, MarkingWritesTheCellValue) {
-  OpenBoardScreen();
-  game::MarkCross(4);
-  game::MarkRing(3);
-  EXPECT_EQ(game::Board[4], game::kCross);
-  EXPECT_EQ(game::Board[3], game::kRing);
-  EXPECT_TRUE(game_test::ShowsCross(4));
-  EXPECT_EQ(game_test::RingTopPixel(3), 0x0000AAu);
-  EXPECT_EQ(game_test::RingsShown(), 1);
-}
-
 }  // namespace

@@ -295,15 +295,4 @@ TEST_F(ComputerMoveTest, TwoCrossesAndTwoRingsInLinesAtOnce) {
   EXPECT_EQ(seen, (Cells{3, 6, 7, 8}));
 }
 
-TEST_F(ComputerMoveTest, MoveIsCountedAndLineSumsDescribeTheNewBoard) {
-  SetPosition({1}, {});
-  game::Opponent = 2;
-  layer::SeedRandom(7);
-  ASSERT_EQ(Move(), 5);
-  EXPECT_EQ(game::MoveCount, 2);
-  const int32_t expected_sums[] = {0, 1, 10, 0, 1, 10, 0, 11, 10};
-  for (int32_t line = 1; line <= 8; ++line) EXPECT_EQ(game::LineSum[line], expected_sums[line]);
-  EXPECT_EQ(game_test::RingTopPixel(5), 0x0000AAu);
-}
-
 }  // namespace

@@ -195,11 +195,4 @@ TEST_F(EndScreenTest, WaitsForAKeyBeforeEnding) {
   EXPECT_EQ(layer::ReadKey(), "x");
 }
 
-TEST_F(EndScreenTest, CloseButtonEndsTheWaitToo) {
-  SetPosition({1, 2, 6, 7, 9}, {3, 4, 5, 8});
-  game_test::Inject(game_test::Message(layer::MessageKind::kClose));
-  layer::testing::WaitForPasses(2);
-  EXPECT_EQ(EndStatusOf([] { game::EndScreen(); }), 0);
-}
-
 }  // namespace

@@ -91,7 +91,7 @@ void StartGame() {
   layer::SleepMs(kChoicePause_ms, kPlainSleep);
   ShowBoardPicture();
   FirstMover = DrawFromOneTo(2);
-  if (FirstMover == 1) ComputerMove();
+  if (FirstMover == 2) ComputerMove();
 }
 
 void PlayCross(int32_t cell) {

@@ -25,9 +25,13 @@ struct BmpLayout {
   std::array<uint32_t, 256> palette{};  // 0xFF000000 | RGB, for bit counts up to 8
   PixelMasks masks;                     // for bit counts above 8
 
+  // Bits one stored pixel takes: the bit count up to 8, else 2, 3 or 4 whole bytes.
+  uint32_t StoredBits() const {
+    return bit_count <= 8 ? bit_count : bit_count <= 16 ? 16 : bit_count <= 24 ? 24 : 32;
+  }
   // Bytes of one stored row, padding included.
   uint64_t RowBytes() const {
-    return (uint64_t{static_cast<uint32_t>(width)} * bit_count + 31) / 32 * 4;
+    return (uint64_t{static_cast<uint32_t>(width)} * StoredBits() + 31) / 32 * 4;
   }
 };
 

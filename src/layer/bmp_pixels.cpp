@@ -7,6 +7,10 @@
 
 #include "bmp_placement.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace layer::bmp {
 namespace {
 
@@ -24,6 +28,34 @@ uint32_t Load32(const uint8_t* p) {
   std::memcpy(&v, p, 4);
   return v;
 }
+
+#if defined(__x86_64__)
+// 24-bit rows with the processor's byte shuffle: four pixels per 16-byte move.
+__attribute__((target("ssse3"))) void Expand24Ssse3(const uint8_t* from, uint8_t* to,
+                                                    int32_t count) {
+  const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i opaque = _mm_set1_epi32(static_cast<int32_t>(kOpaque));
+  int32_t i = 0;
+  // Each load takes 16 bytes of which 12 are used: stop while 4 spare bytes remain.
+  for (; i + 10 <= count; i += 8) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 3 * i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 3 * i + 12));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4 * i),
+                     _mm_or_si128(_mm_shuffle_epi8(a, spread), opaque));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4 * i + 16),
+                     _mm_or_si128(_mm_shuffle_epi8(b, spread), opaque));
+  }
+  for (; i < count; ++i) {
+    const uint8_t* p = from + 3 * i;
+    StorePixel(to + 4 * i, kOpaque | p[0] | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16);
+  }
+}
+
+bool HasSsse3() {
+  static const bool has = __builtin_cpu_supports("ssse3");
+  return has;
+}
+#endif
 
 }  // namespace
 
@@ -45,6 +77,13 @@ RowConverter::RowConverter(const BmpLayout& layout)
     convert_ = &Masked16;
   } else if (n <= 24) {
     convert_ = SameMasks(layout.masks, standard, false) ? &Plain24 : &Masked24;
+#if defined(__x86_64__)
+    if (convert_ == &Plain24 && HasSsse3()) {
+      convert_ = [](const RowConverter&, const uint8_t* from, uint8_t* to, int32_t count) {
+        Expand24Ssse3(from, to, count);
+      };
+    }
+#endif
   } else {
     convert_ = SameMasks(layout.masks, standard, true) ? &Plain32 : &Masked32;
   }
@@ -63,8 +102,19 @@ void RowConverter::Indexed(const RowConverter& self, const uint8_t* from, uint8_
 
 void RowConverter::Indexed8(const RowConverter& self, const uint8_t* from, uint8_t* to,
                             int32_t count) {
+  // Eight indices per load, two pixels per store.
   const uint32_t* palette = self.palette_;
-  for (int32_t i = 0; i < count; ++i) StorePixel(to + 4 * i, palette[from[i]]);
+  int32_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    uint64_t indices;
+    std::memcpy(&indices, from + i, 8);
+    for (int k = 0; k < 4; ++k, indices >>= 16) {
+      const uint64_t pair = palette[indices & 0xFF] | uint64_t{palette[(indices >> 8) & 0xFF]}
+                                                          << 32;
+      std::memcpy(to + 4 * i + 8 * k, &pair, 8);
+    }
+  }
+  for (; i < count; ++i) StorePixel(to + 4 * i, palette[from[i]]);
 }
 
 void RowConverter::Masked16(const RowConverter& self, const uint8_t* from, uint8_t* to,

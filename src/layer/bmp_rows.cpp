@@ -30,7 +30,7 @@ int32_t ReadPixelRows(PictureFile& file, const BmpLayout& layout, const Placemen
   const uint64_t first = layout.top_down ? 0 : static_cast<uint64_t>(layout.height - rows);
   const uint64_t end = first + static_cast<uint64_t>(rows);
   const size_t used_bytes =
-      static_cast<size_t>((uint64_t{static_cast<uint32_t>(cols)} * layout.bit_count + 7) / 8);
+      static_cast<size_t>((uint64_t{static_cast<uint32_t>(cols)} * layout.StoredBits() + 7) / 8);
   const uint64_t rows_per_chunk = row_bytes <= kChunkBytes ? kChunkBytes / row_bytes : 1;
   const size_t chunk_bytes =
       rows_per_chunk > 1 ? static_cast<size_t>(rows_per_chunk * row_bytes) : used_bytes;

@@ -18,7 +18,8 @@ void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
 }  // namespace
 
 std::vector<uint8_t> PackRow(const uint32_t* values, int32_t count, uint16_t bit_count) {
-  const size_t row_bytes = (static_cast<size_t>(count) * bit_count + 31) / 32 * 4;
+  const size_t stored_bits = bit_count <= 8 ? bit_count : (bit_count + 7) / 8 * 8;
+  const size_t row_bytes = (static_cast<size_t>(count) * stored_bits + 31) / 32 * 4;
   std::vector<uint8_t> row(row_bytes, 0);
   for (int32_t x = 0; x < count; ++x) {
     const uint32_t v = values[x];

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -29,11 +30,37 @@ void SetHints(const std::string& video_driver) {
   } else {
     SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
   }
-  if (video_driver.empty()) {
+  const std::string drivers = video_driver.empty() ? DefaultDriverChoice() : video_driver;
+  if (drivers.empty()) {
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
   } else {
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, video_driver.c_str(), SDL_HINT_OVERRIDE);
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
   }
+}
+
+// Whether a Wayland display can be reached at all. libwayland reports a missing runtime
+// directory on stderr, so where there is none Wayland is not asked.
+bool WaylandPossible() {
+  const char* socket = std::getenv("WAYLAND_SOCKET");
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+  return (socket != nullptr && *socket != '\0') || (display != nullptr && display[0] == '/') ||
+         (runtime_dir != nullptr && runtime_dir[0] == '/');
+}
+
+// SDL's own choice of driver: the one named in the environment if any, else the first of its
+// drivers that works, Wayland left out where it cannot work.
+std::string DefaultDriverChoice() {
+  const char* named = std::getenv("SDL_VIDEODRIVER");
+  if ((named != nullptr && *named != '\0') || WaylandPossible()) return "";
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* driver = SDL_GetVideoDriver(i);
+    if (driver == nullptr || std::strcmp(driver, "wayland") == 0) continue;
+    if (!drivers.empty()) drivers += ',';
+    drivers += driver;
+  }
+  return drivers;
 }
 
 // The display that holds the mouse pointer, 0 when that cannot be told.
@@ -88,6 +115,7 @@ class SdlBackend final : public Backend {
 };
 
 bool SdlBackend::Open(const WindowRequest& request) {
+  if (video_driver_ == "wayland" && !WaylandPossible()) return false;
   SetHints(video_driver_);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     SDL_Quit();

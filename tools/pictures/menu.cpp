@@ -120,7 +120,7 @@ void PaintTreeTier(Canvas& c, float centre_x, float apex_y, float base_y, float 
   FillPolygon(c, tier,
               LinearGradient({centre_x - half_width, 0}, Hex(0x2E9A48), {centre_x + half_width, 0},
                              Hex(0x0C4A22)));
-  // Darker needles at the swags' upper edge for depth.
+  // Snow lying along the swags.
   StrokePath(c, snow, 3.5f, kWhite, 0.9f);
 }
 
