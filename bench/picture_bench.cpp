@@ -7,6 +7,7 @@
 // calls LoadPicture makes.
 #include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -94,6 +95,19 @@ void SdlBench(benchmark::State& state, const TestFile* file) {
   }
 }
 
+// The floor for any loader that reads the file by name: open, one read of it all, close.
+void ReadOnlyBench(benchmark::State& state, const TestFile* file) {
+  std::vector<uint8_t> bytes(file->bytes.size());
+  for (auto _ : state) {
+    const int fd = ::open(file->path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::read(fd, bytes.data(), bytes.size()) != ssize_t(bytes.size())) {
+      state.SkipWithError("read failed");
+    }
+    if (fd >= 0) ::close(fd);
+    benchmark::ClobberMemory();
+  }
+}
+
 void SdlFileBench(benchmark::State& state, const TestFile* file) {
   for (auto _ : state) {
     SDL_Surface* surface = SDL_LoadBMP(file->path.c_str());
@@ -175,6 +189,7 @@ int main(int argc, char** argv) {
           ->Unit(benchmark::kMicrosecond);
     };
     add("LoadPicture_file", LoadPictureBench);
+    add("read_file_only", ReadOnlyBench);
     add("SDL_LoadBMP_file", SdlFileBench);
     add("stb_image_file", StbFileBench);
     add("SDL_LoadBMP_memory", SdlBench);
@@ -207,6 +222,10 @@ int main(int argc, char** argv) {
       std::printf(" | %9.1f us ratio %5.2f", theirs, theirs > 0 ? ours / theirs : 0.0);
     }
     std::printf("\n");
+  }
+  for (const TestFile& file : Files()) {
+    std::printf("%s: reading the file alone (open, read, close) takes %.1f us\n", file.name.c_str(),
+                time("read_file_only/" + file.name));
   }
   const double put = time("PutImage/651x651");
   const double copy = time("memcpy_rows/651x651");

@@ -63,6 +63,25 @@ TEST_F(BmpLoadTest, TrueColourPictureOfTheBufferSizeIsExact) {
   ExpectPicture(image, 651, 651, [&](int x, int y) { return 0xFF000000u | values[y * 651 + x]; });
 }
 
+TEST_F(BmpLoadTest, RowsOfEveryLengthConvertExactly) {
+  // Lengths around the steps of the row loops (4, 8 and 64 pixels at a time) and their tails.
+  const auto palette = RandomValues(256, 0xFFFFFF, 7);
+  for (uint16_t bits : {8, 24}) {
+    for (int32_t width : {1, 9, 10, 11, 63, 64, 65, 129, 651}) {
+      SCOPED_TRACE(::testing::Message() << bits << " bits, width " << width);
+      const auto values = RandomValues(size_t(width) * 3, bits == 8 ? 0xFF : 0xFFFFFF, width);
+      BmpDescription d = Describe(width, 3, bits);
+      d.palette = palette;
+      Image image;
+      ASSERT_EQ(Load(WriteBmp(d, values), image), 0);
+      ExpectPicture(image, width, 3, [&](int x, int y) {
+        const uint32_t v = values[y * width + x];
+        return 0xFF000000u | (bits == 8 ? palette[v] : v);
+      });
+    }
+  }
+}
+
 TEST_F(BmpLoadTest, SmallerPictureLeavesTheRestFilled) {
   const auto values = RandomValues(640 * 480, 0xFFFFFF);
   Image image;

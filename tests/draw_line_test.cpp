@@ -16,25 +16,11 @@
 
 namespace {
 
-using PixelSet = std::set<std::pair<int, int>>;
 constexpr uint32_t kInk = 0x000000AAu;
-constexpr int kSize = 651;
 
 class LineDrawing : public HeadlessScreen {
  protected:
-  // The pixels of one colour, read in one go under the screen lock.
-  static PixelSet Drawn() {
-    std::vector<uint32_t> pixels(kSize * kSize);
-    {
-      std::lock_guard<std::recursive_mutex> lock(layer::ScreenLock());
-      std::memcpy(pixels.data(), layer::CurrentScreen()->framebuffer.data(), pixels.size() * 4);
-    }
-    PixelSet drawn;
-    for (int i = 0; i < kSize * kSize; ++i) {
-      if (pixels[i] == kInk) drawn.insert({i % kSize, i / kSize});
-    }
-    return drawn;
-  }
+  static PixelSet Drawn() { return PixelsOfColour(kInk); }
   // The pixels of a line drawn alone on a cleared screen.
   static PixelSet LinePixels(float x1, float y1, float x2, float y2, uint32_t style = 0xFFFF) {
     layer::ClearScreen(layer::kClearWholeScreen);

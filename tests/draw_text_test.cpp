@@ -18,27 +18,13 @@
 
 namespace {
 
-using PixelSet = std::set<std::pair<int, int>>;
 constexpr uint32_t kBlue = 0x0000AAu;
 constexpr uint32_t kRed = 0xAA0000u;
-constexpr int kSize = 651;
 const std::string kFullBlock(1, '\xDB');  // every bit set
 
 class TextDrawing : public HeadlessScreen {
  protected:
-  // The pixels of one colour, read in one go under the screen lock.
-  static PixelSet Drawn(uint32_t colour = kBlue) {
-    std::vector<uint32_t> pixels(kSize * kSize);
-    {
-      std::lock_guard<std::recursive_mutex> lock(layer::ScreenLock());
-      std::memcpy(pixels.data(), layer::CurrentScreen()->framebuffer.data(), pixels.size() * 4);
-    }
-    PixelSet drawn;
-    for (int i = 0; i < kSize * kSize; ++i) {
-      if (pixels[i] == colour) drawn.insert({i % kSize, i / kSize});
-    }
-    return drawn;
-  }
+  static PixelSet Drawn(uint32_t colour = kBlue) { return PixelsOfColour(colour); }
   static PixelSet Alone(float x, float y, const std::string& text) {
     layer::ClearScreen(layer::kClearWholeScreen);
     EXPECT_EQ(layer::DrawText(x, y, 4, text, kBlue), 0);

@@ -109,4 +109,21 @@ TEST_F(RawPictureTest, BmpAfterRawUsesTheCompactHeader) {
   EXPECT_EQ(image_test::Word(image, 20), 0u);  // beyond the 2 x 2 picture area
 }
 
+TEST_F(RawPictureTest, BmpAfterAnOverstatingHeaderStaysInTheBlock) {
+  // The raw header says 651 x 5000 pixels; the block holds 651 rows.
+  Image image = MakeImage(651, 651);
+  std::vector<uint8_t> header(20);
+  const uint32_t fields[5] = {7, 4, 651, 5000, 2608};
+  std::memcpy(header.data(), fields, sizeof fields);
+  ASSERT_EQ(layer::LoadPicture(Write(RawFile(true, 20, header), "h.raw"), image.get()), 0);
+  layer::bmp::BmpDescription bmp;
+  bmp.width = 651;
+  bmp.height = -700;
+  ASSERT_EQ(layer::LoadPicture(
+                Write(layer::bmp::WriteBmp(bmp, std::vector<uint32_t>(651 * 700, 0x0A0B0C))),
+                image.get()),
+            0);
+  EXPECT_EQ(image_test::PixelAt(image, 650, 650), 0xFF0A0B0Cu);
+}
+
 }  // namespace

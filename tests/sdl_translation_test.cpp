@@ -2,13 +2,17 @@
 // person's keys, clicks and window actions leave in the key buffer and the messages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "layer/backend.h"
 #include "layer/cp437.h"
 #include "layer/input_state.h"
+#include "layer/sdl_backend.h"
 #include "layer/sdl_event_translation.h"
 
 namespace {
@@ -293,6 +297,51 @@ TEST(Cp437, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(layer::Cp437FromUtf8("\xED\xA0\x80"), "???");      // a surrogate
   EXPECT_EQ(layer::Cp437FromUtf8("\xF0\x9F\x8E\x84!"), "?!");  // one character, one byte
   EXPECT_EQ(layer::Cp437FromUtf8("\xC3\xBC\xC3"), "\x81?");
+}
+
+}  // namespace
+
+namespace {
+
+// Sets or clears an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value == nullptr) {
+      unsetenv(name);
+    } else {
+      setenv(name, value, 1);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_.c_str(), old_->c_str(), 1);
+    } else {
+      unsetenv(name_.c_str());
+    }
+  }
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+TEST(SdlBackends, TriedInOrderX11WaylandThenSdlsOwnChoice) {
+  const layer::BackendList backends = layer::MakeDefaultBackends();
+  std::vector<std::string> names;
+  for (const auto& backend : backends) names.push_back(backend->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"sdl2-x11", "sdl2-wayland", "sdl2"}));
+}
+
+TEST(SdlBackends, WaylandIsNotAskedWithoutARuntimeDirectory) {
+  ScopedEnv display("WAYLAND_DISPLAY", nullptr);
+  ScopedEnv socket("WAYLAND_SOCKET", nullptr);
+  ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+  auto wayland = layer::MakeSdlBackend("wayland");
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(wayland->Open(layer::WindowRequest{"test", 651, 651}));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace

@@ -5,11 +5,8 @@
 #include <bit>
 #include <cstring>
 
+#include "bmp_pixels_x86.h"
 #include "bmp_placement.h"
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace layer::bmp {
 namespace {
@@ -29,34 +26,6 @@ uint32_t Load32(const uint8_t* p) {
   return v;
 }
 
-#if defined(__x86_64__)
-// 24-bit rows with the processor's byte shuffle: four pixels per 16-byte move.
-__attribute__((target("ssse3"))) void Expand24Ssse3(const uint8_t* from, uint8_t* to,
-                                                    int32_t count) {
-  const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-  const __m128i opaque = _mm_set1_epi32(static_cast<int32_t>(kOpaque));
-  int32_t i = 0;
-  // Each load takes 16 bytes of which 12 are used: stop while 4 spare bytes remain.
-  for (; i + 10 <= count; i += 8) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 3 * i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 3 * i + 12));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4 * i),
-                     _mm_or_si128(_mm_shuffle_epi8(a, spread), opaque));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 4 * i + 16),
-                     _mm_or_si128(_mm_shuffle_epi8(b, spread), opaque));
-  }
-  for (; i < count; ++i) {
-    const uint8_t* p = from + 3 * i;
-    StorePixel(to + 4 * i, kOpaque | p[0] | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16);
-  }
-}
-
-bool HasSsse3() {
-  static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
-}
-#endif
-
 }  // namespace
 
 RowConverter::RowConverter(const BmpLayout& layout)
@@ -73,17 +42,15 @@ RowConverter::RowConverter(const BmpLayout& layout)
     convert_ = &Indexed<4>;
   } else if (n == 8) {
     convert_ = &Indexed8;
+    if (x86::HasBytePermute()) {
+      planes_ = x86::SplitPalette(palette_);
+      convert_ = &Indexed8Wide;
+    }
   } else if (n <= 16) {
     convert_ = &Masked16;
   } else if (n <= 24) {
     convert_ = SameMasks(layout.masks, standard, false) ? &Plain24 : &Masked24;
-#if defined(__x86_64__)
-    if (convert_ == &Plain24 && HasSsse3()) {
-      convert_ = [](const RowConverter&, const uint8_t* from, uint8_t* to, int32_t count) {
-        Expand24Ssse3(from, to, count);
-      };
-    }
-#endif
+    if (convert_ == &Plain24 && x86::HasByteShuffle()) convert_ = &Plain24Wide;
   } else {
     convert_ = SameMasks(layout.masks, standard, true) ? &Plain32 : &Masked32;
   }
@@ -115,6 +82,16 @@ void RowConverter::Indexed8(const RowConverter& self, const uint8_t* from, uint8
     }
   }
   for (; i < count; ++i) StorePixel(to + 4 * i, palette[from[i]]);
+}
+
+void RowConverter::Indexed8Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
+                                int32_t count) {
+  x86::Lookup8(self.planes_, self.palette_, from, to, count);
+}
+
+void RowConverter::Plain24Wide(const RowConverter&, const uint8_t* from, uint8_t* to,
+                               int32_t count) {
+  x86::Expand24(from, to, count);
 }
 
 void RowConverter::Masked16(const RowConverter& self, const uint8_t* from, uint8_t* to,

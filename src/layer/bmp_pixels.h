@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "bmp_headers.h"
+#include "bmp_pixels_x86.h"
 
 namespace layer::bmp {
 
@@ -21,6 +22,10 @@ class RowConverter {
   template <uint32_t kBits>
   static void Indexed(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
   static void Indexed8(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
+  static void Indexed8Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
+                           int32_t count);
+  static void Plain24Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
+                          int32_t count);
   static void Masked16(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
   static void Masked24(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
   static void Plain24(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
@@ -30,6 +35,7 @@ class RowConverter {
   const uint32_t* palette_;
   MaskConverter masks_;
   Routine convert_;
+  x86::PalettePlanes planes_{};  // for Indexed8Wide
 };
 
 }  // namespace layer::bmp

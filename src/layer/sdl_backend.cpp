@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -13,9 +14,47 @@
 namespace layer {
 namespace {
 
+// Whether a Wayland display can be reached at all. libwayland reports a missing runtime
+// directory on stderr, so where there is none Wayland is not asked.
+bool WaylandPossible() {
+  const char* socket = std::getenv("WAYLAND_SOCKET");
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+  return (socket != nullptr && *socket != '\0') || (display != nullptr && display[0] == '/') ||
+         (runtime_dir != nullptr && runtime_dir[0] == '/');
+}
+
+// Drivers that show nothing on a screen; SDL takes them when nothing else works.
+bool IsDisplayless(const char* driver) {
+  for (const char* name : {"offscreen", "dummy", "evdev"}) {
+    if (SDL_strcasecmp(driver, name) == 0) return true;
+  }
+  return false;
+}
+
+// SDL's own choice of driver: the one named in SDL_VIDEODRIVER if any ("" then), else the
+// comma-separated list of its other display drivers, after X11 and Wayland were tried on
+// their own. Nothing when no driver is left to try.
+std::optional<std::string> DefaultDriverChoice() {
+  const char* named = std::getenv("SDL_VIDEODRIVER");
+  if (named != nullptr && *named != '\0') return std::string();
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* driver = SDL_GetVideoDriver(i);
+    if (driver == nullptr || IsDisplayless(driver) || SDL_strcasecmp(driver, "x11") == 0 ||
+        SDL_strcasecmp(driver, "wayland") == 0) {
+      continue;
+    }
+    if (!drivers.empty()) drivers += ',';
+    drivers += driver;
+  }
+  if (drivers.empty()) return std::nullopt;
+  return drivers;
+}
+
 // The hints every window of this program is made with. They must be in place before SDL's
 // video subsystem starts.
-void SetHints(const std::string& video_driver) {
+void SetHints(const std::string& video_driver, const std::string& drivers) {
   // Let the screen saver run and leave the compositor alone: this is an ordinary window.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -30,37 +69,11 @@ void SetHints(const std::string& video_driver) {
   } else {
     SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
   }
-  const std::string drivers = video_driver.empty() ? DefaultDriverChoice() : video_driver;
   if (drivers.empty()) {
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
   } else {
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
   }
-}
-
-// Whether a Wayland display can be reached at all. libwayland reports a missing runtime
-// directory on stderr, so where there is none Wayland is not asked.
-bool WaylandPossible() {
-  const char* socket = std::getenv("WAYLAND_SOCKET");
-  const char* display = std::getenv("WAYLAND_DISPLAY");
-  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
-  return (socket != nullptr && *socket != '\0') || (display != nullptr && display[0] == '/') ||
-         (runtime_dir != nullptr && runtime_dir[0] == '/');
-}
-
-// SDL's own choice of driver: the one named in the environment if any, else the first of its
-// drivers that works, Wayland left out where it cannot work.
-std::string DefaultDriverChoice() {
-  const char* named = std::getenv("SDL_VIDEODRIVER");
-  if ((named != nullptr && *named != '\0') || WaylandPossible()) return "";
-  std::string drivers;
-  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
-    const char* driver = SDL_GetVideoDriver(i);
-    if (driver == nullptr || std::strcmp(driver, "wayland") == 0) continue;
-    if (!drivers.empty()) drivers += ',';
-    drivers += driver;
-  }
-  return drivers;
 }
 
 // The display that holds the mouse pointer, 0 when that cannot be told.
@@ -106,7 +119,6 @@ class SdlBackend final : public Backend {
   int32_t width_ = 0;
   int32_t height_ = 0;
   int32_t refresh_rate_hz_ = 0;
-  bool global_pointer_ = false;  // the driver knows the pointer's position on the desktop
   bool captured_ = false;
   bool leave_notice_requested_ = false;
   SdlEventTranslator translator_;
@@ -116,7 +128,13 @@ class SdlBackend final : public Backend {
 
 bool SdlBackend::Open(const WindowRequest& request) {
   if (video_driver_ == "wayland" && !WaylandPossible()) return false;
-  SetHints(video_driver_);
+  std::string drivers = video_driver_;
+  if (video_driver_.empty()) {
+    const std::optional<std::string> choice = DefaultDriverChoice();
+    if (!choice) return false;
+    drivers = *choice;
+  }
+  SetHints(video_driver_, drivers);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     SDL_Quit();
     return false;
@@ -142,9 +160,6 @@ bool SdlBackend::Open(const WindowRequest& request) {
   }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr) name_ = std::string("sdl2-") + driver;
-  // Wayland does not tell where the pointer is on the desktop; SDL's own pointer focus
-  // stands in for it there.
-  global_pointer_ = driver != nullptr && std::strcmp(driver, "x11") == 0;
   translator_ = SdlEventTranslator{};
   held_over_.clear();
   captured_ = false;
@@ -164,17 +179,11 @@ void SdlBackend::Close() {
   captured_ = false;
 }
 
+// Whether the pointer is over the drawing area now. SDL's own pointer focus and position
+// are used rather than its desktop position: on X11 that one is cached and refreshed only by
+// raw input events, which synthetic input (XTest) does not make, so it can lag behind.
+// Outside a captured window SDL keeps the focus and reports positions beyond the edges.
 bool SdlBackend::PointerInside() const {
-  if (global_pointer_) {
-    int pointer_x = 0;
-    int pointer_y = 0;
-    int window_x = 0;
-    int window_y = 0;
-    SDL_GetGlobalMouseState(&pointer_x, &pointer_y);
-    SDL_GetWindowPosition(window_, &window_x, &window_y);
-    return pointer_x >= window_x && pointer_x < window_x + width_ && pointer_y >= window_y &&
-           pointer_y < window_y + height_;
-  }
   int x = 0;
   int y = 0;
   SDL_GetMouseState(&x, &y);

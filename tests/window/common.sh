@@ -1,0 +1,92 @@
+# Shared by the window test scripts: a private X server and helpers to wait on windows and
+# output. Sourced with the game, the probe and the X11 tool as $1 $2 $3.
+
+GAME=$1
+PROBE=$2
+TOOL=$3
+WORK=$(mktemp -d)
+XVFB_PID=
+APP_PID=
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cleanup() {
+  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill "$APP_PID" 2>/dev/null; fi
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+need() {
+  for program in "$@"; do
+    command -v "$program" >/dev/null || { echo "SKIP: $program is not installed"; exit 77; }
+  done
+}
+
+# Starts Xvfb on a display number it picks itself and points DISPLAY at it.
+start_xvfb() {
+  need Xvfb xdotool xwininfo
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.05
+  done
+  [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(head -n 1 "$WORK/display")"
+  unset WAYLAND_DISPLAY
+}
+
+# Runs a program in the background with its output in $WORK/out and $WORK/err.
+start_app() {
+  "$@" >"$WORK/out" 2>"$WORK/err" &
+  APP_PID=$!
+}
+
+# Waits for the started program to end and sets STATUS to its exit status (124 when it did
+# not end in time).
+wait_app() {
+  local seconds=${1:-5}
+  STATUS=124
+  for _ in $(seq $((seconds * 20))); do
+    if ! kill -0 "$APP_PID" 2>/dev/null; then
+      wait "$APP_PID"
+      STATUS=$?
+      return
+    fi
+    sleep 0.05
+  done
+}
+
+# Prints the id of the top-level window with exactly this title once it is mapped.
+find_window() {
+  local title=$1
+  for _ in $(seq 100); do
+    local id
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return
+    fi
+    sleep 0.05
+  done
+  fail "no window titled $title"
+}
+
+# Waits until the program's output holds a line matching the pattern (grep -x).
+expect_line() {
+  local pattern=$1
+  for _ in $(seq 60); do
+    grep -qx -- "$pattern" "$WORK/out" && return
+    sleep 0.05
+  done
+  fail "expected a line '$pattern'; output was: $(tail -n 5 "$WORK/out" | tr '\n' '|')"
+}
+
+# The last line of the program's output that starts with a word.
+last_line() { grep "^$1" "$WORK/out" | tail -n 1; }
+
+pixel() { "$TOOL" pixel "$WINDOW" "$1" "$2"; }

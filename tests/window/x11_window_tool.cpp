@@ -1,0 +1,156 @@
+// A small X11 client for the window tests: asks a window to close the way a window manager's
+// close button does, reads its pixels, and times how long a click takes to show.
+//
+//   x11_window_tool close WINDOW
+//   x11_window_tool pixel WINDOW X Y                      prints the pixel as rrggbb
+//   x11_window_tool waitpixel WINDOW X Y [!]RRGGBB MS     waits until the pixel is (or with
+//                                                         '!' is no longer) the colour
+//   x11_window_tool clickwait WINDOW X Y RRGGBB MS        clicks the left button at (X, Y) and
+//                                                         waits for the pixel to turn RRGGBB
+//
+// waitpixel and clickwait print the milliseconds waited. Exit status: 0 done, 1 timed out or
+// the window went away, 2 bad use.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#ifdef XMAS_HAVE_XTEST
+#include <X11/extensions/XTest.h>
+#endif
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace {
+
+bool g_x_error = false;
+
+int RecordError(Display*, XErrorEvent*) {
+  g_x_error = true;
+  return 0;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: x11_window_tool close WINDOW | pixel WINDOW X Y |\n"
+               "       waitpixel WINDOW X Y [!]RRGGBB MS | clickwait WINDOW X Y RRGGBB MS\n");
+  return 2;
+}
+
+// Scales the bits of value under mask to 8 bits.
+unsigned long Channel(unsigned long value, unsigned long mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1) == 0) ++shift;
+  const unsigned long bits = mask >> shift;
+  return ((value & mask) >> shift) * 255 / bits;
+}
+
+// The window's pixel at (x, y) as 0xRRGGBB, nothing when it cannot be read.
+std::optional<unsigned long> ReadPixel(Display* display, Window window, const Visual* visual, int x,
+                                       int y) {
+  g_x_error = false;
+  XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+  XSync(display, False);
+  if (image == nullptr || g_x_error) {
+    if (image != nullptr) XDestroyImage(image);
+    return std::nullopt;
+  }
+  const unsigned long value = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  return (Channel(value, visual->red_mask) << 16) | (Channel(value, visual->green_mask) << 8) |
+         Channel(value, visual->blue_mask);
+}
+
+int SendClose(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  g_x_error = false;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XSync(display, False);
+  return g_x_error ? 1 : 0;
+}
+
+bool Click(Display* display, Window window, int x, int y) {
+#ifdef XMAS_HAVE_XTEST
+  int root_x = 0;
+  int root_y = 0;
+  Window child = 0;
+  XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &root_x, &root_y,
+                        &child);
+  XTestFakeMotionEvent(display, -1, root_x, root_y, CurrentTime);
+  XSync(display, False);
+  XTestFakeButtonEvent(display, 1, True, CurrentTime);
+  XTestFakeButtonEvent(display, 1, False, CurrentTime);
+  XFlush(display);
+  return true;
+#else
+  (void)display;
+  (void)window;
+  (void)x;
+  (void)y;
+  std::fprintf(stderr, "x11_window_tool: built without the XTest extension\n");
+  return false;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  const std::string command = argv[1];
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    std::fprintf(stderr, "x11_window_tool: cannot open the display\n");
+    return 2;
+  }
+  XSetErrorHandler(RecordError);
+
+  const Window window = std::strtoul(argv[2], nullptr, 0);
+  if (command == "close" && argc == 3) return SendClose(display, window);
+
+  XWindowAttributes attributes;
+  g_x_error = false;
+  if (XGetWindowAttributes(display, window, &attributes) == 0 || g_x_error) return 1;
+  if (argc < 5) return Usage();
+  const int x = std::atoi(argv[3]);
+  const int y = std::atoi(argv[4]);
+
+  if (command == "pixel" && argc == 5) {
+    const auto pixel = ReadPixel(display, window, attributes.visual, x, y);
+    if (!pixel) return 1;
+    std::printf("%06lx\n", *pixel);
+    return 0;
+  }
+
+  const bool click = command == "clickwait";
+  if ((command != "waitpixel" && !click) || argc != 7) return Usage();
+  const char* colour_text = argv[5];
+  const bool until_different = !click && colour_text[0] == '!';
+  if (until_different) ++colour_text;
+  const unsigned long colour = std::strtoul(colour_text, nullptr, 16);
+  const auto timeout = std::chrono::milliseconds(std::atoi(argv[6]));
+
+  if (click && !Click(display, window, x, y)) return 2;
+  const auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < timeout) {
+    const auto pixel = ReadPixel(display, window, attributes.visual, x, y);
+    if (!pixel) return 1;
+    if ((*pixel == colour) != until_different) {
+      const std::chrono::duration<double, std::milli> waited =
+          std::chrono::steady_clock::now() - start;
+      std::printf("%.1f\n", waited.count());
+      return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+  return 1;
+}
