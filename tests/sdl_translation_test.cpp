@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "input_messages.h"
 #include "layer/backend.h"
 #include "layer/cp437.h"
 #include "layer/input_state.h"
@@ -276,6 +277,68 @@ TEST_F(SdlTranslation, CloseRequestsBecomeTheCloseKey) {
   const auto leave = Translate({Window(SDL_WINDOWEVENT_LEAVE)});
   ASSERT_EQ(leave.size(), 1u);
   EXPECT_EQ(leave[0].kind, MessageKind::kMouseLeave);
+}
+
+// The messages of window-thread passes through the pacer into the input state.
+class SdlPacing : public ::testing::Test {
+ protected:
+  // One pass with these new messages; returns how many messages reached the input state.
+  size_t Pass(std::initializer_list<WindowMessage> messages) {
+    size_t handed = 0;
+    const layer::MessageSink sink = [&](const WindowMessage& message) {
+      layer::HandleMessage(state_, message, pointer_);
+      ++handed;
+    };
+    pacer_.BeginPass(sink);
+    for (const WindowMessage& message : messages) pacer_.Deliver(message, sink);
+    return handed;
+  }
+
+  layer::MessagePacer pacer_;
+  layer::InputState state_;
+  NoPointer pointer_;
+};
+
+TEST_F(SdlPacing, AClickWithinOnePassIsHeldForOnePass) {
+  using namespace input_messages;
+  Pass({Button(MessageKind::kButtonDown, 1), Button(MessageKind::kButtonUp, 1), Move(7, 8)});
+  EXPECT_EQ(state_.mouse.buttons, 1);
+  EXPECT_EQ(state_.mouse.x, 0) << "what follows the release waits with it";
+  Pass({});
+  EXPECT_EQ(state_.mouse.buttons, 0);
+  EXPECT_EQ(state_.mouse.x, 7);
+  EXPECT_FALSE(pointer_.captured);
+}
+
+TEST_F(SdlPacing, AReleaseInALaterPassGoesOnAtOnce) {
+  using namespace input_messages;
+  Pass({Button(MessageKind::kButtonDown, 2)});
+  EXPECT_EQ(Pass({Button(MessageKind::kButtonUp, 2), Button(MessageKind::kButtonDown, 1)}), 2u);
+  EXPECT_EQ(state_.mouse.buttons, 1);
+}
+
+TEST_F(SdlPacing, TheClickThatActivatesTheWindowCounts) {
+  using namespace input_messages;
+  Pass({Activate(false)});
+  ASSERT_FALSE(state_.mouse.active);
+  // X11 may report the press before the focus.
+  Pass({Button(MessageKind::kButtonDown, 1), Activate(true)});
+  EXPECT_TRUE(state_.mouse.active);
+  EXPECT_EQ(state_.mouse.buttons, 1);
+  // In the usual order nothing is added.
+  Pass({Button(MessageKind::kButtonUp, 1), Activate(false)});
+  EXPECT_EQ(Pass({Activate(true), Button(MessageKind::kButtonDown, 4)}), 2u);
+  EXPECT_EQ(state_.mouse.buttons, 4);
+  // Losing the focus still clears the buttons.
+  Pass({Button(MessageKind::kButtonDown, 1), Activate(false)});
+  EXPECT_EQ(state_.mouse.buttons, 0);
+}
+
+TEST_F(SdlPacing, APointerLeaveGoesOnOnlyWhenAskedFor) {
+  using namespace input_messages;
+  EXPECT_EQ(Pass({Message(MessageKind::kMouseLeave)}), 0u);
+  pacer_.RequestLeaveNotice();
+  EXPECT_EQ(Pass({Message(MessageKind::kMouseLeave), Message(MessageKind::kMouseLeave)}), 1u);
 }
 
 TEST(Cp437, ConvertsLatinLettersAndSymbols) {

@@ -105,7 +105,7 @@ class SdlBackend final : public Backend {
   }
   bool HoldsCapture() const override { return captured_; }
   // SDL reports every leave of the window; only one that was asked for is passed on.
-  void RequestLeaveNotice() override { leave_notice_requested_ = true; }
+  void RequestLeaveNotice() override { pacer_.RequestLeaveNotice(); }
 
  private:
   bool PointerInside() const;
@@ -120,9 +120,8 @@ class SdlBackend final : public Backend {
   int32_t height_ = 0;
   int32_t refresh_rate_hz_ = 0;
   bool captured_ = false;
-  bool leave_notice_requested_ = false;
   SdlEventTranslator translator_;
-  std::vector<WindowMessage> held_over_;  // messages left for the next pass
+  MessagePacer pacer_;
   std::vector<uint32_t> band_;  // rows with the top byte set, for surfaces that are not xRGB
 };
 
@@ -161,9 +160,8 @@ bool SdlBackend::Open(const WindowRequest& request) {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr) name_ = std::string("sdl2-") + driver;
   translator_ = SdlEventTranslator{};
-  held_over_.clear();
+  pacer_ = MessagePacer{};
   captured_ = false;
-  leave_notice_requested_ = false;
   return true;
 }
 
@@ -235,32 +233,20 @@ void SdlBackend::CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t p
 
 bool SdlBackend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
-  // A click whose press and release reach one pass would be gone before the game's next
-  // look at the buttons: the release, and everything after it, waits for the next pass.
-  std::vector<WindowMessage> waiting;
-  waiting.swap(held_over_);
-  int32_t pressed_this_pass = 0;
-  const MessageSink deliver = [this, &sink, &pressed_this_pass](const WindowMessage& message) {
-    if (!held_over_.empty() ||
-        (message.kind == MessageKind::kButtonUp && (message.button & pressed_this_pass) != 0)) {
-      held_over_.push_back(message);
-      return;
-    }
-    if (message.kind == MessageKind::kButtonDown) pressed_this_pass |= message.button;
-    if (message.kind == MessageKind::kMouseLeave) {
-      if (!leave_notice_requested_) return;
-      leave_notice_requested_ = false;
-    }
+  const MessageSink hand_over = [this, &sink](const WindowMessage& message) {
     WindowMessage handed = message;
     handed.pointer_inside = PointerInside();
     sink(handed);
   };
-  for (const WindowMessage& message : waiting) deliver(message);
+  const MessageSink pace = [this, &hand_over](const WindowMessage& message) {
+    pacer_.Deliver(message, hand_over);
+  };
+  pacer_.BeginPass(hand_over);
   bool repaint = false;
   SDL_PumpEvents();
   SDL_Event event;
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-    if (translator_.Translate(event, deliver)) repaint = true;
+    if (translator_.Translate(event, pace)) repaint = true;
   }
   return repaint;
 }
