@@ -49,6 +49,7 @@ struct BadFile {
   const char* name;
   std::function<Bytes()> make;
 };
+void PrintTo(const BadFile& file, std::ostream* out) { *out << file.name; }
 
 Bytes Changed(Bytes file, const std::function<void(Bytes&)>& change) {
   change(file);

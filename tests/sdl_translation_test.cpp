@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "input_messages.h"
 #include "layer/backend.h"
 #include "layer/cp437.h"
 #include "layer/input_state.h"
@@ -279,6 +278,27 @@ TEST_F(SdlTranslation, CloseRequestsBecomeTheCloseKey) {
   EXPECT_EQ(leave[0].kind, MessageKind::kMouseLeave);
 }
 
+WindowMessage Input(MessageKind kind, int32_t button = 0, bool activated = false) {
+  WindowMessage message;
+  message.kind = kind;
+  message.pointer_inside = true;
+  message.button = button;
+  message.activated = activated;
+  return message;
+}
+WindowMessage Press(int32_t button) {
+  return Input(MessageKind::kButtonDown, button);
+}
+WindowMessage Release(int32_t button) {
+  return Input(MessageKind::kButtonUp, button);
+}
+WindowMessage Activation(bool activated) {
+  return Input(MessageKind::kActivate, 0, activated);
+}
+WindowMessage Leave() {
+  return Input(MessageKind::kMouseLeave);
+}
+
 // The messages of window-thread passes through the pacer into the input state.
 class SdlPacing : public ::testing::Test {
  protected:
@@ -300,8 +320,9 @@ class SdlPacing : public ::testing::Test {
 };
 
 TEST_F(SdlPacing, AClickWithinOnePassIsHeldForOnePass) {
-  using namespace input_messages;
-  Pass({Button(MessageKind::kButtonDown, 1), Button(MessageKind::kButtonUp, 1), Move(7, 8)});
+  WindowMessage move = Input(MessageKind::kMouseMove);
+  move.x = 7;
+  Pass({Press(1), Release(1), move});
   EXPECT_EQ(state_.mouse.buttons, 1);
   EXPECT_EQ(state_.mouse.x, 0) << "what follows the release waits with it";
   Pass({});
@@ -311,34 +332,31 @@ TEST_F(SdlPacing, AClickWithinOnePassIsHeldForOnePass) {
 }
 
 TEST_F(SdlPacing, AReleaseInALaterPassGoesOnAtOnce) {
-  using namespace input_messages;
-  Pass({Button(MessageKind::kButtonDown, 2)});
-  EXPECT_EQ(Pass({Button(MessageKind::kButtonUp, 2), Button(MessageKind::kButtonDown, 1)}), 2u);
+  Pass({Press(2)});
+  EXPECT_EQ(Pass({Release(2), Press(1)}), 2u);
   EXPECT_EQ(state_.mouse.buttons, 1);
 }
 
 TEST_F(SdlPacing, TheClickThatActivatesTheWindowCounts) {
-  using namespace input_messages;
-  Pass({Activate(false)});
+  Pass({Activation(false)});
   ASSERT_FALSE(state_.mouse.active);
   // X11 may report the press before the focus.
-  Pass({Button(MessageKind::kButtonDown, 1), Activate(true)});
+  Pass({Press(1), Activation(true)});
   EXPECT_TRUE(state_.mouse.active);
   EXPECT_EQ(state_.mouse.buttons, 1);
   // In the usual order nothing is added.
-  Pass({Button(MessageKind::kButtonUp, 1), Activate(false)});
-  EXPECT_EQ(Pass({Activate(true), Button(MessageKind::kButtonDown, 4)}), 2u);
+  Pass({Release(1), Activation(false)});
+  EXPECT_EQ(Pass({Activation(true), Press(4)}), 2u);
   EXPECT_EQ(state_.mouse.buttons, 4);
   // Losing the focus still clears the buttons.
-  Pass({Button(MessageKind::kButtonDown, 1), Activate(false)});
+  Pass({Press(1), Activation(false)});
   EXPECT_EQ(state_.mouse.buttons, 0);
 }
 
 TEST_F(SdlPacing, APointerLeaveGoesOnOnlyWhenAskedFor) {
-  using namespace input_messages;
-  EXPECT_EQ(Pass({Message(MessageKind::kMouseLeave)}), 0u);
+  EXPECT_EQ(Pass({Leave()}), 0u);
   pacer_.RequestLeaveNotice();
-  EXPECT_EQ(Pass({Message(MessageKind::kMouseLeave), Message(MessageKind::kMouseLeave)}), 1u);
+  EXPECT_EQ(Pass({Leave(), Leave()}), 1u);
 }
 
 TEST(Cp437, ConvertsLatinLettersAndSymbols) {

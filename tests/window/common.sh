@@ -31,7 +31,7 @@ start_xvfb() {
   need Xvfb xdotool xwininfo
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
   XVFB_PID=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ -s "$WORK/display" ] && break
     sleep 0.05
   done
@@ -49,7 +49,7 @@ start_app() {
 # Waits for the started program to end and sets STATUS to its exit status (124 when it did
 # not end in time).
 wait_app() {
-  local seconds=${1:-5}
+  local seconds=${1:-10}
   STATUS=124
   for _ in $(seq $((seconds * 20))); do
     if ! kill -0 "$APP_PID" 2>/dev/null; then
@@ -64,7 +64,7 @@ wait_app() {
 # Prints the id of the top-level window with exactly this title once it is mapped.
 find_window() {
   local title=$1
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     local id
     id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
     if [ -n "$id" ]; then
@@ -73,13 +73,13 @@ find_window() {
     fi
     sleep 0.05
   done
-  fail "no window titled $title"
+  fail "no window titled $title; stderr: $(cat "$WORK/err")"
 }
 
 # Waits until the program's output holds a line matching the pattern (grep -x).
 expect_line() {
   local pattern=$1
-  for _ in $(seq 60); do
+  for _ in $(seq 200); do
     grep -qx -- "$pattern" "$WORK/out" && return
     sleep 0.05
   done
@@ -88,5 +88,15 @@ expect_line() {
 
 # The last line of the program's output that starts with a word.
 last_line() { grep "^$1" "$WORK/out" | tail -n 1; }
+
+# Waits until the last line starting with the line's first word is this line.
+expect_last() {
+  local line=$1
+  for _ in $(seq 200); do
+    [ "$(last_line "${line%% *}")" = "$line" ] && return
+    sleep 0.05
+  done
+  fail "expected '$line', the last was '$(last_line "${line%% *}")'"
+}
 
 pixel() { "$TOOL" pixel "$WINDOW" "$1" "$2"; }

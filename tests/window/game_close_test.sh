@@ -7,9 +7,9 @@ start_xvfb
 
 start_app "$GAME"
 WINDOW=$(find_window xmas-tictactoe)
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 3000 >/dev/null || fail "the menu did not show"
+"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
 "$TOOL" close "$WINDOW" || fail "could not send the close request"
-wait_app 5
+wait_app
 [ "$STATUS" = 0 ] || fail "the game ended with status $STATUS after the close request"
 [ ! -s "$WORK/err" ] || fail "unexpected output on stderr: $(cat "$WORK/err")"
 echo PASS

@@ -14,14 +14,14 @@ grep -q 'Height: 651$' <<<"$geometry" || fail "drawing area is not 651 high: $ge
 grep -q 'Absolute upper-left X: *314$' <<<"$geometry" || fail "not centred: $geometry"
 grep -q 'Absolute upper-left Y: *186$' <<<"$geometry" || fail "not centred: $geometry"
 
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 3000 >/dev/null || fail "the menu did not show"
+"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
 menu_centre=$(pixel 325 325)
 
 # A quick click on the top left corner chooses Christkind; the board replaces the menu.
 xdotool mousemove --window "$WINDOW" 100 100 click 1
-"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 3000 >/dev/null ||
+"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null ||
   fail "the board did not show after a click on the menu corner"
-sleep 0.3  # the computer may open with a ring
+sleep 0.5  # the computer may open with a ring
 
 # A cell holds a ring when the ring's top pixel, 104 above the centre, is dark blue.
 target=
@@ -36,10 +36,10 @@ done
 [ -n "$target" ] || fail "no free cell found"
 read -r cx cy <<<"$target"
 xdotool mousemove --window "$WINDOW" "$cx" "$cy" click 1
-"$TOOL" waitpixel "$WINDOW" "$cx" "$cy" 000000 2000 >/dev/null ||
+"$TOOL" waitpixel "$WINDOW" "$cx" "$cy" 000000 5000 >/dev/null ||
   fail "no cross appeared at ($cx, $cy)"
 
 xdotool key x
-wait_app 5
+wait_app
 [ "$STATUS" = 0 ] || fail "the game ended with status $STATUS after a key"
 echo PASS

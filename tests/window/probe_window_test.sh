@@ -15,7 +15,7 @@ grep -q 'Absolute upper-left X: *314$' <<<"$geometry" || fail "not centred: $geo
 grep -q 'Absolute upper-left Y: *186$' <<<"$geometry" || fail "not centred: $geometry"
 
 check_picture() {
-  "$TOOL" waitpixel "$WINDOW" 0 0 ffffff 2000 >/dev/null ||
+  "$TOOL" waitpixel "$WINDOW" 0 0 ffffff 5000 >/dev/null ||
     fail "$1: top left pixel is $(pixel 0 0), expected ffffff"
   [ "$(pixel 325 10)" = 000000 ] || fail "$1: row 10 shows $(pixel 325 10), expected black"
   [ "$(pixel 600 20)" = 123456 ] || fail "$1: row 20 shows $(pixel 600 20)"
@@ -38,6 +38,6 @@ check_picture "after being shown again"
 
 xdotool windowfocus "$WINDOW"
 xdotool key q
-wait_app 5
+wait_app
 [ "$STATUS" = 0 ] || fail "ended with status $STATUS"
 echo PASS
