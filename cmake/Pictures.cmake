@@ -44,4 +44,5 @@ if(XMAS_TESTS)
   # The board's grid bars lie exactly in the gaps between the cells, the cells stay light, the
   # opponents' cards and names stay inside their click corners, and the BMP layout is right.
   add_test(NAME pictures_check COMMAND make_pictures --check)
+  set_tests_properties(pictures_check PROPERTIES LABELS pictures)
 endif()

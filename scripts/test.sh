@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite:
-#   1. an optimised build with warnings as errors: unit, headless and real-window tests;
-#   2. AddressSanitizer + UndefinedBehaviorSanitizer build: unit and headless tests;
-#   3. ThreadSanitizer build: the tests that run the window thread beside the game's thread;
+#   1. an optimised build with warnings as errors: unit and headless tests, the pictures,
+#      and the real window under Xvfb;
+#   2. AddressSanitizer + UndefinedBehaviorSanitizer build of the unit and headless tests;
+#   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
 #   4. a bounded fuzzing run of the picture loader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,28 +11,50 @@ scripts/setup.sh --tests
 
 jobs=$(nproc)
 summary=()
-run_suite() {  # preset, extra ctest arguments...
+started=$SECONDS
+passed=0
+failed=0
+
+# Builds a preset (optionally only some targets) and runs its tests; ctest arguments follow --.
+run_suite() {
   local preset=$1
   shift
+  local targets=()
+  while [[ $# -gt 0 && $1 != "--" ]]; do
+    targets+=(--target "$1")
+    shift
+  done
+  [[ $# -gt 0 ]] && shift
+  local stage_start=$SECONDS
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
+  cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
   local log
   log=$(mktemp)
-  if ! ctest --preset "$preset" -j "$jobs" "$@" 2>&1 | tee "$log"; then
+  local status=0
+  ctest --preset "$preset" -j "$jobs" "$@" 2>&1 | tee "$log" || status=$?
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1 || true)
+  rm -f "$log"
+  if [[ $status -ne 0 || -z $line ]]; then
     echo "test suite '$preset' failed" >&2
     exit 1
   fi
-  summary+=("$preset: $(grep -E 'tests passed' "$log" | tail -1)")
-  rm -f "$log"
+  local total=${line##* }
+  local failures
+  failures=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+  passed=$((passed + total - failures))
+  failed=$((failed + failures))
+  summary+=("$preset: $line ($((SECONDS - stage_start)) s)")
 }
 
 run_suite ci
-run_suite asan -LE window
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite tsan -LE window
-if [[ -x scripts/fuzz.sh ]]; then
-  scripts/fuzz.sh 60
-fi
+run_suite asan xmas_tests -- -L unit
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite tsan xmas_tests -- -L unit
+fuzz_start=$SECONDS
+scripts/fuzz.sh 60
+summary+=("fuzz: $((SECONDS - fuzz_start)) s")
 
 echo
-echo "Summary"
+echo "Summary ($((SECONDS - started)) s)"
 printf '  %s\n' "${summary[@]}"
+echo "tests: $passed passed, $failed failed"

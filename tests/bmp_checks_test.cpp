@@ -45,11 +45,22 @@ Bytes TrueColourFile(int32_t width, int32_t height) {
   return WriteBmp(d, std::vector<uint32_t>(size_t(width) * std::abs(height), 0x112233));
 }
 
+Bytes BitFieldsFile(uint16_t bit_count, layer::bmp::PixelMasks masks, uint32_t info_size = 40) {
+  BmpDescription d;
+  d.bit_count = bit_count;
+  d.compression = 3;
+  d.info_size = info_size;
+  d.masks = masks;
+  return WriteBmp(d, {1});
+}
+
 struct BadFile {
   const char* name;
   std::function<Bytes()> make;
 };
-void PrintTo(const BadFile& file, std::ostream* out) { *out << file.name; }
+void PrintTo(const BadFile& file, std::ostream* out) {
+  *out << file.name;
+}
 
 Bytes Changed(Bytes file, const std::function<void(Bytes&)>& change) {
   change(file);
@@ -118,11 +129,16 @@ const BadFile kBadFiles[] = {
      [] { return Changed(PaletteFile(), [](Bytes& f) { f.resize(54 + 1023); }); }},
     {"masks past the end",
      [] {
-       BmpDescription d;
-       d.bit_count = 16;
-       d.compression = 3;
-       d.masks = layer::bmp::PixelMasks{0xF800, 0x07E0, 0x001F, 0};
-       return Changed(WriteBmp(d, {1}), [](Bytes& f) { f.resize(54 + 10); });
+       return Changed(BitFieldsFile(16, {0xF800, 0x07E0, 0x001F, 0}),
+                      [](Bytes& f) { f.resize(54 + 10); });
+     }},
+    {"red mask beyond a 16-bit pixel",
+     [] {
+       return BitFieldsFile(16, {0x1F0000, 0x07E0, 0x1F, 0});
+     }},
+    {"blue mask beyond a 24-bit pixel in a 108-byte header",
+     [] {
+       return BitFieldsFile(24, {0xFF0000, 0xFF00, 0xFF000000, 0}, 108);
      }},
     {"pixel offset inside the headers",
      [] { return Changed(TrueColourFile(2, 2), [](Bytes& f) { Put32(f, kOffset, 20); }); }},
@@ -145,9 +161,7 @@ const BadFile kBadFiles[] = {
        });
      }},
     {"tallest on a tiny file",
-     [] {
-       return Changed(TrueColourFile(2, 2), [](Bytes& f) { Put32(f, kHeight, INT_MAX); });
-     }},
+     [] { return Changed(TrueColourFile(2, 2), [](Bytes& f) { Put32(f, kHeight, INT_MAX); }); }},
 };
 
 class BmpChecksTest : public image_test::PictureTest,

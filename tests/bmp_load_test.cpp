@@ -4,6 +4,7 @@
 #include <random>
 
 #include "image_test_files.h"
+#include "layer/bmp_pixels_x86.h"
 
 namespace {
 
@@ -64,22 +65,29 @@ TEST_F(BmpLoadTest, TrueColourPictureOfTheBufferSizeIsExact) {
 }
 
 TEST_F(BmpLoadTest, RowsOfEveryLengthConvertExactly) {
-  // Lengths around the steps of the row loops (4, 8 and 64 pixels at a time) and their tails.
+  // Lengths around the steps of the row loops (4, 8 and 64 pixels at a time) and their tails,
+  // through the wide row forms where the processor has them and through the plain ones.
   const auto palette = RandomValues(256, 0xFFFFFF, 7);
-  for (uint16_t bits : {8, 24}) {
-    for (int32_t width : {1, 9, 10, 11, 63, 64, 65, 129, 651}) {
-      SCOPED_TRACE(::testing::Message() << bits << " bits, width " << width);
-      const auto values = RandomValues(size_t(width) * 3, bits == 8 ? 0xFF : 0xFFFFFF, width);
-      BmpDescription d = Describe(width, 3, bits);
-      d.palette = palette;
-      Image image;
-      ASSERT_EQ(Load(WriteBmp(d, values), image), 0);
-      ExpectPicture(image, width, 3, [&](int x, int y) {
-        const uint32_t v = values[y * width + x];
-        return 0xFF000000u | (bits == 8 ? palette[v] : v);
-      });
+  for (const bool wide : {true, false}) {
+    layer::bmp::x86::AllowWideForms(wide);
+    for (uint16_t bits : {8, 24}) {
+      for (int32_t width : {1, 9, 10, 11, 63, 64, 65, 129, 651}) {
+        SCOPED_TRACE(::testing::Message() << (wide ? "wide" : "plain") << " forms, " << bits
+                                          << " bits, width " << width);
+        const auto values = RandomValues(size_t(width) * 3, bits == 8 ? 0xFF : 0xFFFFFF, width);
+        BmpDescription d = Describe(width, 3, bits);
+        d.palette = palette;
+        Image image;
+        const int32_t status = Load(WriteBmp(d, values), image);
+        EXPECT_EQ(status, 0);
+        ExpectPicture(image, width, 3, [&](int x, int y) {
+          const uint32_t v = values[y * width + x];
+          return 0xFF000000u | (bits == 8 ? palette[v] : v);
+        });
+      }
     }
   }
+  layer::bmp::x86::AllowWideForms(true);
 }
 
 TEST_F(BmpLoadTest, SmallerPictureLeavesTheRestFilled) {
@@ -164,6 +172,13 @@ TEST_F(BmpLoadTest, SixteenBitPixelsExpandTheirMasks) {
   EXPECT_EQ(PixelAt(image, 1, 0), 0xFFFF0000u);
   EXPECT_EQ(PixelAt(image, 2, 0), 0xFF080408u);
   EXPECT_EQ(PixelAt(image, 3, 0), 0xFFFFFFFFu);
+
+  // The alpha mask of a 108-byte header plays no part below 25 bits, wherever it points.
+  d.info_size = 108;
+  d.masks = layer::bmp::PixelMasks{0xF800, 0x07E0, 0x001F, 0xFF000000};
+  ASSERT_EQ(Load(WriteBmp(d, {0x07E0, 0xF800, 0x0821, 0xFFFF}), image), 0);
+  EXPECT_EQ(PixelAt(image, 0, 0), 0xFF00FF00u);
+  EXPECT_EQ(PixelAt(image, 3, 0), 0xFFFFFFFFu);
 }
 
 TEST_F(BmpLoadTest, MaskRuleCoversNarrowWideZeroAndScatteredMasks) {
@@ -215,11 +230,12 @@ TEST_F(BmpLoadTest, PaletteIsAlwaysTwoToTheBitCountEntries) {
 
 TEST_F(BmpLoadTest, HeaderVariantsAgree) {
   // The same 8-bit and 24-bit pictures through every information header size and the
-  // "pixels follow the palette" offset of 0.
+  // "pixels follow the palette" offset of 0. A 3500-byte header puts the palette and the rows
+  // across the end of the first 4096 bytes, which the file reader takes in one go.
   const auto indices = RandomValues(9 * 7, 0xFF, 4);
   const auto palette = RandomValues(256, 0xFFFFFF, 6);
   const auto colour = [&](int x, int y) { return 0xFF000000u | palette[indices[y * 9 + x]]; };
-  for (uint32_t info_size : {12u, 16u, 20u, 40u, 56u, 64u, 108u, 124u}) {
+  for (uint32_t info_size : {12u, 16u, 20u, 40u, 56u, 64u, 108u, 124u, 3500u}) {
     for (bool zero_offset : {false, true}) {
       SCOPED_TRACE(::testing::Message() << info_size << (zero_offset ? " offset 0" : ""));
       BmpDescription d = Describe(9, 7, 8);
@@ -293,6 +309,16 @@ TEST_F(BmpLoadTest, AcceptsSeparatorsOfEitherKind) {
   Write(WriteBmp(Describe(1, 1, 24), {0xABCDEF}), "sub/x.bmp");
   Image image = MakeImage(4, 4);
   EXPECT_EQ(layer::LoadPicture(dir_.path().string() + "\\sub\\x.bmp", image.get()), 0);
+  EXPECT_EQ(PixelAt(image, 0, 0), 0xFFABCDEFu);
+}
+
+TEST_F(BmpLoadTest, FileNamesAreCutTo259Bytes) {
+  const std::string directory = dir_.path().string() + "/";
+  ASSERT_LT(directory.size(), 100u);
+  const std::string name(259 - directory.size(), 'n');
+  Write(WriteBmp(Describe(1, 1, 24), {0xABCDEF}), name);
+  Image image = MakeImage(4, 4);
+  EXPECT_EQ(layer::LoadPicture(directory + name + ".bmp", image.get()), 0);
   EXPECT_EQ(PixelAt(image, 0, 0), 0xFFABCDEFu);
 }
 

@@ -109,6 +109,14 @@ TEST_F(RingDrawing, FilledShapesSpanTheirOutlineOnEveryRow) {
   }
 }
 
+TEST_F(RingDrawing, NegativeAspectsShapeByTheirSize) {
+  EXPECT_EQ(Alone(300, 300, 40, 0, -0.5f), Alone(300, 300, 40, 0, 0.5f));
+  // Below -1 the radius stays the horizontal half-axis: twice as tall as wide.
+  const PixelSet tall = Alone(300, 300, 20, 0, -2.0f);
+  EXPECT_TRUE(tall.count({280, 300}) && tall.count({320, 300}));
+  EXPECT_TRUE(tall.count({300, 260}) && tall.count({300, 340}));
+}
+
 TEST_F(RingDrawing, OnlyWholeRingsOfSensibleSizeAreDrawn) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   layer::DrawCircle(300, 300, 50, kBlue, 0, 0, std::nextafter(layer::kFullCircle, 0.0f), 0, 4);

@@ -40,6 +40,11 @@ int32_t SeedForFirstMover(int32_t first_mover) {
   }
 }
 
+// The foreground colour as the game left it; a marker colour is set in its place.
+uint32_t TakeForeground() {
+  return layer::SetColour(0x123456, 0, 2);
+}
+
 using StartUpAndMenu = GameTest;
 
 TEST_F(StartUpAndMenu, OpensTheScreenAndShowsTheMenuPicture) {
@@ -69,11 +74,15 @@ TEST_F(StartUpAndMenu, KeyAtTheMenuEndsWithStatus0AndDrawsNothingMore) {
 
 TEST_F(StartUpAndMenu, OnlyALeftClickAloneInACornerChoosesAnOpponent) {
   game::StartUp();
+  layer::SetColour(0x123456, 0x404040, 0);
+  EXPECT_FALSE(game::MenuPass());  // nothing pressed
+  EXPECT_EQ(TakeForeground(), 0xFFFFFFu) << "every pass sets the foreground";
   game_test::PressButtonAt(630, 100);  // beside the top right corner
   layer::testing::WaitForPasses(2);
   EXPECT_FALSE(game::MenuPass());
   EXPECT_EQ(game::MouseX, 630);
   EXPECT_EQ(game::MouseButtons, 1);
+  EXPECT_EQ(TakeForeground(), 0xFFFFFFu);
 
   layer::WindowMessage right = game_test::Message(layer::MessageKind::kButtonDown);
   right.button = 2;
@@ -89,6 +98,9 @@ TEST_F(StartUpAndMenu, OnlyALeftClickAloneInACornerChoosesAnOpponent) {
   layer::testing::WaitForPasses(2);
   EXPECT_TRUE(game::MenuPass());
   EXPECT_EQ(game::Opponent, game::kNikolaus);
+  // The background colour was left as it was.
+  layer::ClearScreen(layer::kClearWholeScreen);
+  EXPECT_EQ(layer::testing::FramebufferPixel(0, 0), 0x404040u);
 }
 
 TEST_F(StartUpAndMenu, WithoutADisplayTheProgramSaysWhyAndEndsWithStatus1) {
@@ -134,9 +146,11 @@ TEST_F(TurnLoop, OnlyALeftClickAloneOnAFreeCellPlacesACross) {
   const std::vector<uint32_t> before = Snapshot();
 
   // On the computer's ring: nothing changes and the computer does not move.
+  TakeForeground();
   game_test::PressButtonAt(325, 325);
   layer::testing::WaitForPasses(2);
   EXPECT_FALSE(game::TurnPass());
+  EXPECT_EQ(TakeForeground(), 0xFFFFFFu) << "a left click alone sets the foreground";
   EXPECT_EQ(game::MoveCount, 1);
   EXPECT_EQ(game::Board[5], game::kRing);
   EXPECT_EQ(game_test::DifferingPixels(before, Snapshot()), 0);
@@ -146,12 +160,14 @@ TEST_F(TurnLoop, OnlyALeftClickAloneOnAFreeCellPlacesACross) {
   layer::testing::WaitForPasses(2);
   EXPECT_FALSE(game::TurnPass());
   game_test::ReleaseButton();
+  TakeForeground();
   layer::WindowMessage right = game_test::Message(layer::MessageKind::kButtonDown);
   right.button = 2;
   game_test::Inject(right);
   layer::testing::WaitForPasses(2);
   EXPECT_FALSE(game::TurnPass());
   EXPECT_EQ(game::MouseButtons, 2);
+  EXPECT_EQ(TakeForeground(), 0x123456u) << "other buttons leave it";
   layer::WindowMessage outside = game_test::Message(layer::MessageKind::kMouseMove);
   outside.pointer_inside = false;
   outside.x = 100;

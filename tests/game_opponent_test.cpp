@@ -108,23 +108,32 @@ TEST_F(ComputerMoveTest, OpeningMovesOfEachOpponent) {
 }
 
 TEST_F(ComputerMoveTest, AnswersToThePersonsOpeningCross) {
-  // "Knecht Ruprecht": the centre, or a corner by a second draw when the centre is crossed.
-  // "Nikolaus": the centre, or any free cell when the centre is crossed.
+  // "Knecht Ruprecht": a free-cell draw, overridden by the centre or, when the centre is
+  // crossed, by a corner that a second draw picks. "Nikolaus": while the centre is free every
+  // draw is replaced by it, so exactly one draw is made; with the centre crossed, any free cell.
   for (int32_t opponent : {2, 3}) {
     for (int32_t opening = 1; opening <= 9; ++opening) {
       Cells seen;
       for (int32_t seed = 1; seed <= (opening == 5 ? kSeeds : 20); ++seed) {
         SetPosition({opening}, {});
         layer::SeedRandom(seed);
-        int32_t expected = FreeCellDraw();
-        if (opening != 5) expected = 5;
-        if (opening == 5 && opponent == 2) expected = kCornerCells[Draw(4) - 1];
+        int32_t expected = 5;
+        if (opening == 5) {
+          expected = FreeCellDraw();
+          if (opponent == 2) expected = kCornerCells[Draw(4) - 1];
+        } else if (opponent == 2) {
+          FreeCellDraw();
+        } else {
+          Draw(9);
+        }
+        const double next_draw = layer::NextRandom(1.0f);
 
-        SetPosition({opening}, {});
         game::Opponent = opponent;
         layer::SeedRandom(seed);
         ASSERT_EQ(Move(), expected)
             << "opponent " << opponent << " opening " << opening << " seed " << seed;
+        ASSERT_EQ(layer::NextRandom(1.0f), next_draw)
+            << "other draws: opponent " << opponent << " opening " << opening << " seed " << seed;
         seen.insert(expected);
       }
       Cells allowed = {5};
@@ -135,15 +144,19 @@ TEST_F(ComputerMoveTest, AnswersToThePersonsOpeningCross) {
 }
 
 TEST_F(ComputerMoveTest, RandomPlayersIgnoreWhatTheyDoNotLookAt) {
-  // "Engel" leaves two crosses in a line open; "Christkind" does not complete its own lines
-  // on purpose. Both land on every free cell, exactly where the free-cell draw lands.
+  // "Engel" leaves two crosses in a line open and its own lines to chance; "Christkind" does
+  // not complete its own lines on purpose. Both land on every free cell, exactly where the
+  // free-cell draw lands, and only a ring on the closing cell ends the game.
   struct Case {
     int32_t opponent;
     std::initializer_list<int32_t> crosses;
     std::initializer_list<int32_t> rings;
     Cells free;
+    int32_t closing;  // the free cell that completes a line of rings, 0 for none
   };
-  const Case cases[] = {{4, {1, 2}, {5}, {3, 4, 6, 7, 8, 9}}, {1, {5, 9}, {1, 2}, {3, 4, 6, 7, 8}}};
+  const Case cases[] = {{4, {1, 2}, {5}, {3, 4, 6, 7, 8, 9}, 0},
+                        {4, {1, 2, 9}, {4, 5}, {3, 6, 7, 8}, 6},
+                        {1, {5, 9}, {1, 2}, {3, 4, 6, 7, 8}, 3}};
   for (const Case& c : cases) {
     Cells seen;
     for (int32_t seed = 1; seed <= kSeeds; ++seed) {
@@ -153,8 +166,7 @@ TEST_F(ComputerMoveTest, RandomPlayersIgnoreWhatTheyDoNotLookAt) {
       game::Opponent = c.opponent;
       layer::SeedRandom(seed);
       ASSERT_EQ(Move(), expected) << "opponent " << c.opponent << " seed " << seed;
-      // Only the ring that closes the top row ends the game, with the computer as winner.
-      EXPECT_EQ(ended_.has_value(), c.opponent == 1 && expected == 3);
+      EXPECT_EQ(ended_.has_value(), expected == c.closing);
       seen.insert(expected);
     }
     EXPECT_EQ(seen, c.free) << "opponent " << c.opponent;
@@ -236,63 +248,46 @@ TEST_F(ComputerMoveTest, KnechtRuprechtWinsInsteadOfForking) {
   }
 }
 
-TEST_F(ComputerMoveTest, BlockRulesTakeTheHighestNumberedLine) {
-  // Crosses 1, 2, 4 threaten the top row (cell 3) and the left column (cell 7).
-  for (int32_t opponent : {1, 2, 3}) {
-    for (int32_t seed = 1; seed <= 20; ++seed) {
-      SetPosition({1, 2, 4}, {5, 9});
-      game::Opponent = opponent;
-      layer::SeedRandom(seed);
-      EXPECT_EQ(Move(), 7) << "opponent " << opponent << " seed " << seed;
-      EXPECT_FALSE(ended_);
-    }
-  }
+TEST_F(ComputerMoveTest, FullBoardEndsOnTheDrawScreenWhateverTheMoveCount) {
+  // A count behind the board must neither overwrite a mark nor draw for a free cell forever.
+  SetPosition({1, 3, 5, 6, 8}, {2, 4, 7, 9});
+  game::MoveCount = 0;
+  game::Opponent = game::kKnechtRuprecht;  // whose opening would take the centre
+  EXPECT_EQ(Move(), 0);
+  EXPECT_EQ(ended_, 0);
+  EXPECT_EQ(game::GameResult, game::kNoLine);
 }
 
-TEST_F(ComputerMoveTest, WinRulesComeLastAndTakeTheHighestNumberedLine) {
-  // Rings 1, 2, 4 can win on 3 (line 1) or 7 (line 4); crosses 6, 8, 9 threaten 7 (line 3)
-  // and 3 (line 6). Winners take 7; "Christkind" blocks the highest line, 3, and wins by chance.
-  const std::pair<int32_t, int32_t> answers[] = {{1, 3}, {2, 7}, {3, 7}};
-  for (auto [opponent, cell] : answers) {
-    for (int32_t seed = 1; seed <= 10; ++seed) {
-      SetPosition({6, 8, 9}, {1, 2, 4});
-      game::Opponent = opponent;
-      layer::SeedRandom(seed);
-      EXPECT_EQ(Move(), cell) << "opponent " << opponent << " seed " << seed;
-      EXPECT_EQ(ended_, 0);  // either cell closes a line of rings
-    }
-  }
-}
-
-TEST_F(ComputerMoveTest, TwoCrossesAndTwoRingsInLinesAtOnce) {
-  // Crosses 1, 2 threaten the top row (free cell 3); rings 4, 5 can close the middle row (6).
-  for (int32_t opponent : {1, 2, 3}) {
-    for (int32_t seed = 1; seed <= 10; ++seed) {
-      SetPosition({1, 2, 9}, {4, 5});
-      game::Opponent = opponent;
-      layer::SeedRandom(seed);
-      const int32_t cell = Move();
-      if (opponent == 1) {
-        EXPECT_EQ(cell, 3);
-        EXPECT_FALSE(ended_);
-      } else {
-        EXPECT_EQ(cell, 6) << "opponent " << opponent;
-        EXPECT_EQ(ended_, 0);
-        EXPECT_EQ(game::GameResult, game::kComputerWon);
+TEST_F(ComputerMoveTest, WinRulesOverrideBlockRulesAndTheHighestLineDecides) {
+  // "Christkind", "Knecht Ruprecht" and "Nikolaus" in positions offering blocks and wins.
+  struct Case {
+    std::initializer_list<int32_t> crosses;
+    std::initializer_list<int32_t> rings;
+    std::array<int32_t, 3> taken;  // by opponents 1, 2, 3
+    std::array<bool, 3> wins;
+  };
+  const Case cases[] = {
+      // Crosses 1, 2, 4 threaten the top row (3) and the left column (7): line 4 decides.
+      {{1, 2, 4}, {5, 9}, {7, 7, 7}, {false, false, false}},
+      // Crosses 1, 2 threaten the top row (3); rings 4, 5 can close the middle row (6).
+      {{1, 2, 9}, {4, 5}, {3, 6, 6}, {false, true, true}},
+      // Rings 1, 2, 4 can close line 1 (3) or line 4 (7); crosses 6, 8, 9 threaten line 3 (7)
+      // and line 6 (3). "Christkind" blocks on 3, which happens to close its top row.
+      {{6, 8, 9}, {1, 2, 4}, {3, 7, 7}, {true, true, true}},
+  };
+  for (const Case& c : cases) {
+    for (int32_t opponent = 1; opponent <= 3; ++opponent) {
+      for (int32_t seed = 1; seed <= 10; ++seed) {
+        SetPosition(c.crosses, c.rings);
+        game::Opponent = opponent;
+        layer::SeedRandom(seed);
+        EXPECT_EQ(Move(), c.taken[opponent - 1])
+            << "case " << (&c - cases) << " opponent " << opponent << " seed " << seed;
+        EXPECT_EQ(ended_.has_value(), c.wins[opponent - 1]);
+        EXPECT_EQ(game::GameResult == game::kComputerWon, c.wins[opponent - 1]);
       }
     }
   }
-  Cells seen;
-  for (int32_t seed = 1; seed <= 100; ++seed) {
-    SetPosition({1, 2, 9}, {4, 5});
-    layer::SeedRandom(seed);
-    const int32_t expected = FreeCellDraw();
-    game::Opponent = 4;
-    layer::SeedRandom(seed);
-    EXPECT_EQ(Move(), expected) << "seed " << seed;
-    seen.insert(expected);
-  }
-  EXPECT_EQ(seen, (Cells{3, 6, 7, 8}));
 }
 
 }  // namespace

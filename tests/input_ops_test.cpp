@@ -186,6 +186,18 @@ TEST(EndProgramDeathTest, RunsExitHandlersAndExitsWithTheStatus) {
         layer::EndProgram(3);
       },
       ::testing::ExitedWithCode(3), "exit handler ran");
+  // The screen closes on the way out: its window thread stops before the process ends.
+  EXPECT_EXIT(
+      {
+        std::atexit([] {  // registered first, so it runs after the screen's own handler
+          std::lock_guard<std::recursive_mutex> lock(layer::ScreenLock());
+          std::fputs(layer::CurrentScreen() == nullptr ? "closed\n" : "still open\n", stderr);
+        });
+        layer::testing::UseHeadlessBackend();
+        if (layer::OpenScreen(64, 48, 32, 0, 0, 0) != 0) std::abort();
+        layer::EndProgram(4);
+      },
+      ::testing::ExitedWithCode(4), "closed");
   // A hook that returns does not keep the process alive.
   EXPECT_EXIT(
       {

@@ -1,11 +1,16 @@
 // The screen's life: opening, clearing, colours, the window thread's copies to the window.
+#include "layer/screen.h"
+
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "headless_screen.h"
-#include "layer/screen.h"
 
 namespace {
 
+using layer::WindowMessage;
 using layer::testing::Headless;
 using layer::testing::WaitForPasses;
 
@@ -101,6 +106,62 @@ TEST_F(HeadlessScreen, OpeningAgainReplacesTheScreenAndItsDrawingState) {
   // A new screen starts with a fresh drawing state: black background again.
   layer::ClearScreen(layer::kClearWholeScreen);
   EXPECT_EQ(Pixel(319, 199), 0xFF000000u);
+}
+
+// Another thread keeps drawing, querying and waiting while screens open and close under it:
+// nothing it calls may touch a screen that is being freed.
+TEST(ScreenClosing, OtherThreadsMayUseTheScreenWhileItCloses) {
+  layer::testing::UseHeadlessBackend();
+  std::atomic<bool> done{false};
+  std::thread user([&done] {
+    while (!done.load()) {
+      int32_t x = 0;
+      int32_t y = 0;
+      layer::QueryMouse(x, y);
+      layer::ReadKey();
+      layer::SetColour(0x00112233, 0x00445566, 0);
+      layer::ClearScreen(layer::kClearWholeScreen);
+      layer::DrawLine(0, 0, 40, 30, 0x00AA0000, 0, 0xFFFF, 0);
+      layer::ScreenDescription info;
+      layer::ScreenInfo(info);
+    }
+  });
+  std::thread waiter([&done] {
+    while (!done.load()) layer::AwaitNextPass();
+  });
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_EQ(layer::OpenScreen(64, 48, 32, 0, 0, 0), 0);
+    WaitForPasses(1);
+    layer::CloseScreen();
+  }
+  done.store(true);
+  user.join();
+  waiter.join();
+  layer::testing::CloseScreenForTest();
+}
+
+class QuietWindowThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    layer::testing::UseHeadlessBackend(/*with_event_source=*/true);
+    ASSERT_EQ(layer::OpenScreen(651, 651, 32, 0, 0, 0), 0);
+    WaitForPasses(3);  // the start-up repaint is done: the thread has nothing left to do
+  }
+  void TearDown() override { layer::testing::CloseScreenForTest(); }
+};
+
+TEST_F(QuietWindowThread, StillShowsDrawingAndTakesInput) {
+  layer::DrawLine(10, 300, 20, 300, 0x00AA0000, 0, 0xFFFF, 0);
+  WaitForPasses(1);
+  EXPECT_EQ(Headless()->ShownPixel(15, 300), 0x00AA0000u);
+
+  WindowMessage key;
+  key.kind = layer::MessageKind::kCharacter;
+  key.character = 'z';
+  Headless()->Inject(key);
+  layer::AwaitNextPass();
+  WaitForPasses(1);
+  EXPECT_EQ(layer::ReadKey(), "z");
 }
 
 TEST(CoordinateRounding, HalvesGoAwayFromZero) {

@@ -12,7 +12,7 @@ int32_t LineSum[kLineCount + 1] = {};
 int32_t Opponent = 0;
 int32_t FirstMover = 1;
 int32_t MoveCount = 0;
-int32_t ComputerCell = 1;
+CellIndex ComputerCell = 1;
 int32_t ComputerSecondDraw = 1;
 int32_t GameResult = kNoLine;
 int32_t MouseX = 0;
@@ -32,7 +32,7 @@ int32_t DrawFromOneTo(int32_t n) {
   return static_cast<int32_t>(std::floor(r * n + 1.0));
 }
 
-void DrawCross(int32_t cell) {
+void DrawCross(CellIndex cell) {
   const Span& xs = ColumnBand(cell).draw;
   const Span& ys = RowBand(cell).draw;
   constexpr int32_t kStraight = 0;
@@ -41,7 +41,7 @@ void DrawCross(int32_t cell) {
   layer::DrawLine(xs.first, ys.last, xs.last, ys.first, kCrossColour, kStraight, kSolid, 0);
 }
 
-void DrawRing(int32_t cell, uint32_t colour) {
+void DrawRing(CellIndex cell, uint32_t colour) {
   constexpr float kScreenAspect = 0.0f;
   constexpr int32_t kOutline = 0;
   constexpr int32_t kOnePoint = 4;
@@ -49,12 +49,12 @@ void DrawRing(int32_t cell, uint32_t colour) {
                     kScreenAspect, 0.0f, layer::kFullCircle, kOutline, kOnePoint);
 }
 
-void MarkCross(int32_t cell) {
+void MarkCross(CellIndex cell) {
   Board[cell] = kCross;
   DrawCross(cell);
 }
 
-void MarkRing(int32_t cell) {
+void MarkRing(CellIndex cell) {
   Board[cell] = kRing;
   DrawRing(cell, kRingColour);
 }

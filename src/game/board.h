@@ -14,6 +14,8 @@ inline constexpr int32_t kEmpty = 0;
 inline constexpr int32_t kCross = 1;
 inline constexpr int32_t kRing = 10;
 
+// Cells are numbered 1..9 row by row from the top left.
+using CellIndex = int32_t;
 inline constexpr int32_t kCellCount = 9;
 inline constexpr int32_t kLineCount = 8;
 
@@ -37,7 +39,7 @@ extern int32_t LineSum[kLineCount + 1];  // as of the last result test
 extern int32_t Opponent;                 // 0..4
 extern int32_t FirstMover;               // 1 the person, 2 the computer
 extern int32_t MoveCount;                // marks on the board, both sides together
-extern int32_t ComputerCell;             // the cell the computer is about to take
+extern CellIndex ComputerCell;           // the cell the computer is about to take
 extern int32_t ComputerSecondDraw;       // corner answer and fork draws
 extern int32_t GameResult;               // kNoLine, kPersonWon, kComputerWon
 extern int32_t MouseX;                   // the last mouse query, -1 when it failed
@@ -51,17 +53,17 @@ void ResetState();
 int32_t DrawFromOneTo(int32_t n);
 
 // Whether a cell may still be taken.
-inline bool IsFree(int32_t cell) {
+inline bool IsFree(CellIndex cell) {
   return Board[cell] < kCross;
 }
 
 // Two black diagonals across the cell's draw span.
-void DrawCross(int32_t cell);
+void DrawCross(CellIndex cell);
 // A one-pixel full circle of radius 104 around the cell's centre.
-void DrawRing(int32_t cell, uint32_t colour);
+void DrawRing(CellIndex cell, uint32_t colour);
 
 // Writes the mark into the cell, then draws it.
-void MarkCross(int32_t cell);
-void MarkRing(int32_t cell);
+void MarkCross(CellIndex cell);
+void MarkRing(CellIndex cell);
 
 }  // namespace game

@@ -39,9 +39,10 @@ void EndOnKey() {
 // again in the same process, the buffer it made before is released first.
 void ShowPicture(layer::ImageBuffer*& held, std::string_view file_name) {
   if (held != nullptr) layer::ReleaseImage(held);
-  constexpr uint32_t kUnused = 0;
+  constexpr uint32_t kIgnoredColour = 0;  // the default fill is used instead
   constexpr int32_t kScreenDepth = 0;
-  held = layer::CreateImage(kScreenSize, kScreenSize, kUnused, kScreenDepth, layer::kDefaultFill);
+  held = layer::CreateImage(kScreenSize, kScreenSize, kIgnoredColour, kScreenDepth,
+                            layer::kDefaultFill);
   if (held == nullptr) return;
   layer::LoadPicture(layer::ProgramDirectory() + "/" + std::string(file_name), held);
   layer::PutImage(0, 0, held);
@@ -94,7 +95,7 @@ void StartGame() {
   if (FirstMover == 2) ComputerMove();
 }
 
-void PlayCross(int32_t cell) {
+void PlayCross(CellIndex cell) {
   MarkCross(cell);
   ++MoveCount;
   ComputerMove();
@@ -107,7 +108,7 @@ bool TurnPass() {
   if (MouseButtons == kLeftButtonAlone) {
     SetWhiteForeground();
     // Click areas do not overlap, so one poll places at most one cross.
-    for (int32_t cell = 1; cell <= kCellCount; ++cell) {
+    for (CellIndex cell = 1; cell <= kCellCount; ++cell) {
       if (InClickArea(cell, MouseX, MouseY) && IsFree(cell)) {
         PlayCross(cell);
         placed = true;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "game/board.h"
+
 namespace game {
 
 // Start-up, menu, game; ends the process on every way out.
@@ -30,7 +32,7 @@ void StartGame();
 bool TurnPass();
 
 // A cross in a free cell: written, drawn, counted and answered by the computer.
-void PlayCross(int32_t cell);
+void PlayCross(CellIndex cell);
 
 // Copies a picture file from the program's directory onto the whole window.
 void ShowMenuPicture();

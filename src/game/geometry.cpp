@@ -4,13 +4,13 @@
 
 namespace game {
 
-bool InClickArea(int32_t cell, int32_t x, int32_t y) {
+bool InClickArea(CellIndex cell, int32_t x, int32_t y) {
   const Span& columns = cell == 2 ? kCell2ClickColumn : ColumnBand(cell).click;
   return columns.Contains(x) && RowBand(cell).click.Contains(y);
 }
 
-int32_t CellAt(int32_t x, int32_t y) {
-  for (int32_t cell = 1; cell <= kCellCount; ++cell) {
+CellIndex CellAt(int32_t x, int32_t y) {
+  for (CellIndex cell = 1; cell <= kCellCount; ++cell) {
     if (InClickArea(cell, x, y)) return cell;
   }
   return 0;

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+#include "game/board.h"
+
 namespace game {
 
 struct Span {
@@ -47,17 +49,17 @@ inline constexpr std::array<Rect, 4> kMenuRects = {{
     {{0, 209}, {443, 621}},    // 4 bottom left
 }};
 
-inline const Band& ColumnBand(int32_t cell) {
+inline const Band& ColumnBand(CellIndex cell) {
   return kBands[(cell - 1) % 3];
 }
-inline const Band& RowBand(int32_t cell) {
+inline const Band& RowBand(CellIndex cell) {
   return kBands[(cell - 1) / 3];
 }
 
 // Whether a click at (x, y) falls on the cell.
-bool InClickArea(int32_t cell, int32_t x, int32_t y);
+bool InClickArea(CellIndex cell, int32_t x, int32_t y);
 // The cell a click at (x, y) falls on, 0 for none.
-int32_t CellAt(int32_t x, int32_t y);
+CellIndex CellAt(int32_t x, int32_t y);
 // The opponent whose menu corner holds (x, y), 0 for none.
 int32_t OpponentAt(int32_t x, int32_t y);
 

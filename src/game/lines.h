@@ -8,7 +8,7 @@
 
 namespace game {
 
-using LineCells = std::array<int32_t, 3>;
+using LineCells = std::array<CellIndex, 3>;
 
 // kLines[line - 1] for lines 1..8.
 inline constexpr std::array<LineCells, kLineCount> kLines = {{

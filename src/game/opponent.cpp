@@ -12,7 +12,7 @@ constexpr int32_t kTwoCrosses = 2 * kCross;
 constexpr int32_t kTwoRings = 2 * kRing;
 
 bool BoardIsFull() {
-  for (int32_t cell = 1; cell <= kCellCount; ++cell) {
+  for (CellIndex cell = 1; cell <= kCellCount; ++cell) {
     if (Board[cell] == kEmpty) return false;
   }
   return true;
@@ -31,7 +31,7 @@ void FreeCellDraw(bool centre_preference) {
 // the highest-numbered such line decides.
 void RunRules(int32_t target) {
   for (int32_t line = 1; line <= kLineCount; ++line) {
-    for (int32_t cell : CellsOfLine(line)) {
+    for (CellIndex cell : CellsOfLine(line)) {
       if (LineSum[line] == target && Board[cell] == kEmpty) ComputerCell = cell;
     }
   }

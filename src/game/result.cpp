@@ -26,7 +26,7 @@ void WriteBanner(const Banner& banner) {
 void ResultTest() {
   for (int32_t line = 1; line <= kLineCount; ++line) {
     int32_t sum = 0;
-    for (int32_t cell : CellsOfLine(line)) sum += Board[cell];
+    for (CellIndex cell : CellsOfLine(line)) sum += Board[cell];
     LineSum[line] = sum;
   }
   for (int32_t line = 1; line <= kLineCount; ++line) {
@@ -48,7 +48,7 @@ void EndScreen() {
     case kComputerWon:
       for (int32_t line = 1; line <= kLineCount; ++line) {
         if (LineSum[line] != kThreeRings) continue;
-        for (int32_t cell : CellsOfLine(line)) DrawRing(cell, kWinningRingColour);
+        for (CellIndex cell : CellsOfLine(line)) DrawRing(cell, kWinningRingColour);
       }
       if (Opponent >= 0 && Opponent < static_cast<int32_t>(kWinnerLines.size())) {
         WriteText(kWinnerLineX, kWinnerLineY, kWinnerLines[Opponent]);

@@ -1,10 +1,11 @@
 // The window back-end: the one place that talks to a window system.
 //
 // Every back-end implements this template. The window thread makes one back-end, then calls
-// every member below on that thread alone, in this order: Open once; then, about every
-// 10 ms while holding the screen lock, Present for the rows that changed and Pump for the
-// queued events; finally Close. A back-end never calls the game and never touches the
-// framebuffer except through Present.
+// every member below on that thread alone, in this order: Open once; then, in passes while
+// holding the screen lock, Present for the rows that changed and Pump for the queued events;
+// finally Close. Passes come about every 10 ms; while nothing happens, a back-end that names
+// its event source lets the window thread sleep until that source has input. A back-end
+// never calls the game and never touches the framebuffer except through Present.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,11 @@ class Backend : public PointerControl {
   virtual bool Pump(const MessageSink& sink) = 0;
   // Destroys the window and releases the window system.
   virtual void Close() = 0;
+  // A file descriptor that becomes readable when the window system has events for Pump, or
+  // -1 when the back-end cannot tell (passes then keep their 10 ms period).
+  virtual int EventSource() const { return -1; }
+  // Whether Pump holds messages back for a later pass.
+  virtual bool HoldsMessages() const { return false; }
 };
 
 // The back-ends OpenScreen tries, in order, until one opens.

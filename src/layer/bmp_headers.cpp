@@ -1,5 +1,6 @@
 // Reading and checking BMP headers. Checks run in a fixed order: signature, planes, width,
-// height, compression, row order; then the bit count and its pairing with the compression.
+// height, compression, row order; then the bit count and its pairing with the compression,
+// the masks and the pixel data offset.
 #include "bmp_headers.h"
 
 #include <climits>
@@ -51,6 +52,8 @@ bool IsAcceptedBitCount(uint32_t n) {
   return n == 1 || n == 2 || n == 4 || (n >= 8 && n <= 32);
 }
 
+// The 2^n palette entries that follow the information header, made opaque; the header's
+// colour count is not consulted. Entries of a 12-byte header are 3 bytes, others 4.
 bool ReadPalette(PictureFile& file, uint32_t s, BmpLayout& layout, uint64_t& palette_bytes) {
   const uint32_t entries = 1u << layout.bit_count;
   const uint32_t entry_bytes = s == kCoreHeaderBytes ? 3 : 4;
@@ -63,6 +66,34 @@ bool ReadPalette(PictureFile& file, uint32_t s, BmpLayout& layout, uint64_t& pal
     layout.palette[i] = 0xFF000000u | uint32_t{entry[2]} << 16 | uint32_t{entry[1]} << 8 | entry[0];
   }
   return true;
+}
+
+// The masks of pixels wider than 8 bits: the header's own (size 108 and more), three after a
+// shorter header, or the defaults of the bit count when the compression is not 3.
+bool ReadMasks(PictureFile& file, uint32_t s, const PixelMasks& header_masks, BmpLayout& layout,
+               uint64_t& mask_bytes) {
+  mask_bytes = 0;
+  if (layout.compression != kBitFields) {
+    layout.masks = DefaultMasks(layout.bit_count);
+  } else if (s >= kHeaderWithMasksBytes) {
+    layout.masks = header_masks;
+  } else {
+    // Red, green and blue directly after the information header, whatever its size.
+    uint8_t masks[12];
+    if (!file.ReadExact(kFileHeaderBytes + s, masks, sizeof masks)) return false;
+    layout.masks = {LoadLe32(masks), LoadLe32(masks + 4), LoadLe32(masks + 8), 0};
+    mask_bytes = sizeof masks;
+  }
+  return true;
+}
+
+// A file's own red, green or blue mask that names bits beyond its stored pixel (above bit 15
+// of a 16-bit pixel, above bit 23 of a 24-bit one) marks a damaged file. The alpha mask is
+// used only with 32-bit pixels, so it is not checked.
+bool ColourMasksFitThePixel(const BmpLayout& layout) {
+  if (layout.bit_count <= 8 || layout.StoredBits() >= 32) return true;
+  const uint32_t outside = ~((1u << layout.StoredBits()) - 1);
+  return ((layout.masks.red | layout.masks.green | layout.masks.blue) & outside) == 0;
 }
 
 }  // namespace
@@ -99,27 +130,17 @@ int32_t ReadBmpLayout(PictureFile& file, BmpLayout& layout) {
   if (layout.compression == kRunLength8 && layout.bit_count != 8) return 3;
   if (layout.compression == kRunLength4 && layout.bit_count != 4) return 3;
 
-  uint64_t after_headers = kFileHeaderBytes + s;
-  if (layout.bit_count <= 8) {
-    uint64_t palette_bytes = 0;
-    if (!ReadPalette(file, s, layout, palette_bytes)) return 3;
-    after_headers += palette_bytes;
-  } else if (layout.compression == kBitFields && s >= kHeaderWithMasksBytes) {
-    layout.masks = fields.masks;
-  } else if (layout.compression == kBitFields) {
-    // Three masks, red, green, blue, directly after the information header, whatever its size.
-    uint8_t masks[12];
-    if (!file.ReadExact(kFileHeaderBytes + s, masks, sizeof masks)) return 3;
-    layout.masks = {LoadLe32(masks), LoadLe32(masks + 4), LoadLe32(masks + 8), 0};
-    after_headers += sizeof masks;
-  } else {
-    layout.masks = DefaultMasks(layout.bit_count);
-  }
+  // The palette, or masks after the header, lie between the headers and the pixels.
+  uint64_t table_bytes = 0;
+  const bool table_read = layout.bit_count <= 8
+                              ? ReadPalette(file, s, layout, table_bytes)
+                              : ReadMasks(file, s, fields.masks, layout, table_bytes);
+  if (!table_read || !ColourMasksFitThePixel(layout)) return 3;
 
   // Offset 0 means the pixels follow the palette or masks. Any other offset must lie past the
   // headers: pixel data overlapping them is a damaged file.
   if (data_offset == 0) {
-    layout.pixel_offset = after_headers;
+    layout.pixel_offset = kFileHeaderBytes + s + table_bytes;
   } else if (data_offset < kFileHeaderBytes + s) {
     return 3;
   } else {

@@ -2,7 +2,9 @@
 // program keeps the baseline instruction set and these run only after the processor check.
 #include "bmp_pixels_x86.h"
 
-#include <cstring>
+#include <atomic>
+
+#include "bmp_placement.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -13,23 +15,25 @@ namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000u;
 
-void StorePixel(uint8_t* to, uint32_t pixel) {
-  std::memcpy(to, &pixel, 4);
-}
+std::atomic<bool> wide_forms_allowed{true};
 
 }  // namespace
+
+void AllowWideForms(bool allow) {
+  wide_forms_allowed = allow;
+}
 
 #if defined(__x86_64__)
 
 bool HasByteShuffle() {
   static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
+  return has && wide_forms_allowed;
 }
 
 bool HasBytePermute() {
   static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                           __builtin_cpu_supports("avx512vbmi");
-  return has;
+  return has && wide_forms_allowed;
 }
 
 __attribute__((target("ssse3"))) void Expand24(const uint8_t* from, uint8_t* to, int32_t count) {

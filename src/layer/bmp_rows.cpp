@@ -11,7 +11,8 @@
 namespace layer::bmp {
 namespace {
 
-constexpr uint64_t kChunkBytes = 64 * 1024;
+// Large enough that the reads of a full-screen picture cost little beside the copying itself.
+constexpr uint64_t kChunkBytes = 256 * 1024;
 
 }  // namespace
 
@@ -31,9 +32,9 @@ int32_t ReadPixelRows(PictureFile& file, const BmpLayout& layout, const Placemen
   const uint64_t end = first + static_cast<uint64_t>(rows);
   const size_t used_bytes =
       static_cast<size_t>((uint64_t{static_cast<uint32_t>(cols)} * layout.StoredBits() + 7) / 8);
-  const uint64_t rows_per_chunk = row_bytes <= kChunkBytes ? kChunkBytes / row_bytes : 1;
-  const size_t chunk_bytes =
-      rows_per_chunk > 1 ? static_cast<size_t>(rows_per_chunk * row_bytes) : used_bytes;
+  const uint64_t rows_per_chunk =
+      std::clamp<uint64_t>(kChunkBytes / row_bytes, 1, static_cast<uint64_t>(rows));
+  const size_t chunk_bytes = static_cast<size_t>((rows_per_chunk - 1) * row_bytes) + used_bytes;
   auto chunk = std::make_unique_for_overwrite<uint8_t[]>(chunk_bytes);
 
   const RowConverter converter(layout);

@@ -85,11 +85,13 @@ std::vector<uint8_t> WriteBmpWithPixelData(const BmpDescription& d,
 
 std::vector<uint8_t> WriteBmp(const BmpDescription& d, const std::vector<uint32_t>& values) {
   const int32_t rows = std::abs(d.height);
+  std::vector<uint32_t> all = values;
+  all.resize(static_cast<size_t>(d.width) * static_cast<size_t>(rows), 0);
   std::vector<uint8_t> data;
   for (int32_t i = 0; i < rows; ++i) {
     const int32_t y = d.height < 0 ? i : rows - 1 - i;  // stored order
     const std::vector<uint8_t> row =
-        PackRow(values.data() + static_cast<size_t>(y) * d.width, d.width, d.bit_count);
+        PackRow(all.data() + static_cast<size_t>(y) * d.width, d.width, d.bit_count);
     data.insert(data.end(), row.begin(), row.end());
   }
   return WriteBmpWithPixelData(d, data);

@@ -23,7 +23,8 @@ struct BmpDescription {
 };
 
 // A file holding the given stored pixel values (palette indices, or values for the masks),
-// picture rows from the top, width values each; rows are padded to 4 bytes.
+// picture rows from the top, width values each (missing values are 0); rows are padded to 4
+// bytes.
 std::vector<uint8_t> WriteBmp(const BmpDescription& description,
                               const std::vector<uint32_t>& values);
 

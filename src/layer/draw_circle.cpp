@@ -2,6 +2,7 @@
 // and bottom, drawing each row's two outline pixels or its whole span.
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <mutex>
 #include <utility>
@@ -137,7 +138,10 @@ void DrawCircle(float x, float y, float radius, uint32_t colour, float aspect, f
     a = radius / pixel_aspect;
     b = radius;
   }
-  if (!(a >= 0 && b >= 0 && a <= kMaxHalfAxis && b <= kMaxHalfAxis)) return;
+  // A negative aspect gives a negative vertical half-axis: the walk squares it, so the shape
+  // is that of its size.
+  b = std::fabs(b);
+  if (!(a >= 0 && a <= kMaxHalfAxis && b <= kMaxHalfAxis)) return;
 
   RowPainter painter(*screen, state.clip, use_colour, fill != 0, cy);
   const auto [top, bottom] = WalkEllipse(painter, cx, cy, a, b);

@@ -30,6 +30,7 @@ bool HeadlessBackend::Pump(const MessageSink& sink) {
     std::lock_guard<std::mutex> lock(mutex_);
     messages.swap(queue_);
     std::swap(expose, expose_);
+    events_.Clear();
   }
   for (const WindowMessage& message : messages) sink(message);
   return expose;
@@ -43,11 +44,13 @@ void HeadlessBackend::Close() {
 void HeadlessBackend::Inject(const WindowMessage& message) {
   std::lock_guard<std::mutex> lock(mutex_);
   queue_.push_back(message);
+  events_.Raise();
 }
 
 void HeadlessBackend::InjectExpose() {
   std::lock_guard<std::mutex> lock(mutex_);
   expose_ = true;
+  events_.Raise();
 }
 
 uint32_t HeadlessBackend::ShownPixel(int32_t x, int32_t y) const {

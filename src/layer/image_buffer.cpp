@@ -13,10 +13,9 @@ namespace {
 // The hidden prefix before the header: 16 bytes, so the header stays on a 16-byte boundary.
 struct BlockPrefix {
   uint64_t block_size;
-  uint64_t tag;
+  uint64_t unused;
 };
 static_assert(sizeof(BlockPrefix) == 16);
-constexpr uint64_t kBlockTag = 0x4B434F4C42474D49ull;  // "IMGBLOCK"
 constexpr std::align_val_t kBlockAlignment{16};
 
 const BlockPrefix* PrefixOf(const ImageBuffer* image) {
@@ -55,7 +54,7 @@ ImageBuffer* CreateImage(int32_t width, int32_t height, uint32_t colour, int32_t
   if (!memory) return Fail(status, 4);
   auto* prefix = static_cast<BlockPrefix*>(memory);
   prefix->block_size = block_size;
-  prefix->tag = kBlockTag;
+  prefix->unused = 0;
   uint8_t* block = static_cast<uint8_t*>(memory) + sizeof(BlockPrefix);
 
   std::memset(block, 0, kImageHeaderBytes);
@@ -75,9 +74,7 @@ ImageBuffer* CreateImage(int32_t width, int32_t height, uint32_t colour, int32_t
 
 void ReleaseImage(ImageBuffer* image) {
   if (!image) return;
-  auto* prefix = const_cast<BlockPrefix*>(PrefixOf(image));
-  prefix->tag = 0;
-  ::operator delete(prefix, kBlockAlignment);
+  ::operator delete(const_cast<BlockPrefix*>(PrefixOf(image)), kBlockAlignment);
 }
 
 bool ReadImageView(const ImageBuffer* image, ImageView& view) {

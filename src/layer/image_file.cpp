@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <limits>
 
 namespace layer {
@@ -25,6 +26,7 @@ bool PictureFile::Open(const std::string& path) {
   }
   size_ = static_cast<uint64_t>(info.st_size);
   regular_ = true;
+  head_size_ = ReadFromFile(0, head_.data(), head_.size());
   return true;
 }
 
@@ -33,9 +35,16 @@ size_t PictureFile::ReadAt(uint64_t offset, void* to, size_t n) {
     error_ = true;
     return 0;
   }
+  if (offset <= head_size_ && n <= head_size_ - offset) {
+    std::memcpy(to, head_.data() + offset, n);
+    return n;
+  }
+  return ReadFromFile(offset, static_cast<uint8_t*>(to), n);
+}
+
+size_t PictureFile::ReadFromFile(uint64_t offset, uint8_t* bytes, size_t n) {
   constexpr uint64_t kMaxOffset = static_cast<uint64_t>(std::numeric_limits<off_t>::max());
   size_t done = 0;
-  auto* bytes = static_cast<uint8_t*>(to);
   while (done < n) {
     if (offset > kMaxOffset - done) break;  // past any possible end of file
     const ssize_t got = ::pread(fd_, bytes + done, n - done, static_cast<off_t>(offset + done));

@@ -33,8 +33,8 @@ void ClearScreen(int32_t mode);
 // returns the previous foreground colour.
 uint32_t SetColour(uint32_t foreground, uint32_t background, int32_t flags);
 // Draws a straight line (type 0) with a 16-bit on/off style counted from the first end point.
-void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t type,
-              uint32_t style, int32_t flags);
+void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t type, uint32_t style,
+              int32_t flags);
 // Draws an ellipse outline (fill 0) or filled ellipse; start 0 and end kFullCircle ask for the
 // whole shape, aspect 0 means the screen's own pixel aspect.
 void DrawCircle(float x, float y, float radius, uint32_t colour, float aspect, float start,
@@ -92,8 +92,9 @@ double ClockSeconds();
 void SeedRandom(double seed);
 // Next random number r with 0 <= r < 1; n = 0 repeats the last result.
 double NextRandom(float n);
-// Blocks until the window thread has finished its next pass (or a short timeout), so that
-// poll loops yield the processor instead of spinning.
+// Blocks until the window thread has handed over input (mouse, keys, activation, close) that
+// arrived since this call last returned, or at most 100 ms, so that poll loops sleep instead
+// of spinning: query, then await, and no change is missed.
 void AwaitNextPass();
 // Runs the exit-time handlers (closing the window) and ends the process with status.
 [[noreturn]] void EndProgram(int32_t status);

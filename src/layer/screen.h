@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "backend.h"
 #include "input_state.h"
+#include "wake_signal.h"
 
 namespace layer {
 
@@ -31,26 +33,30 @@ struct Screen {
   std::unique_ptr<Backend> backend;
   InputState input;
   std::thread window_thread;
+  // Set once by CloseScreen; wakes the window thread from its sleep between passes.
   std::atomic<bool> stop{false};
-
-  // Counts finished passes of the window thread, for AwaitNextPass.
-  std::mutex pass_mutex;
-  std::condition_variable pass_finished;
-  uint64_t passes = 0;
+  std::mutex stop_mutex;
+  std::condition_variable stop_requested;
+  // While `quiet` is set the window thread sleeps until the window system has input or
+  // `wake` is raised (by the first row mark, or by CloseScreen).
+  std::atomic<bool> quiet{false};
+  WakeSignal wake;
 
   uint8_t* Row(int32_t y) { return framebuffer.data() + static_cast<size_t>(y) * pitch; }
 };
 
-// The counted screen lock: guards the framebuffer, the row marks and the input state.
+// The counted screen lock: guards the framebuffer, the row marks, the input state and which
+// screen is open.
 std::recursive_mutex& ScreenLock();
 
-// The open screen, or nullptr when none is open.
+// The open screen, or nullptr when none is open. Callers hold the screen lock for as long as
+// they use the screen: CloseScreen takes the screen away under that lock.
 Screen* CurrentScreen();
 
 struct ClipRect {
   int32_t left = 0;
   int32_t top = 0;
-  int32_t right = 0;  // inclusive
+  int32_t right = 0;   // inclusive
   int32_t bottom = 0;  // inclusive
   bool Contains(int32_t x, int32_t y) const {
     return x >= left && x <= right && y >= top && y <= bottom;
@@ -81,8 +87,13 @@ void FillSpan(Screen& screen, int32_t x1, int32_t x2, int32_t y, uint32_t colour
 // Marks rows y1..y2 as changed, clamped to the screen (the caller holds the lock).
 void MarkRows(Screen& screen, int32_t y1, int32_t y2);
 
-// Closes the open screen: stops and joins the window thread, which closes the window.
+// Closes the open screen: stops and joins the window thread, which closes the window. The
+// caller must not hold the screen lock (the window thread needs it to finish its pass).
 void CloseScreen();
+
+// Waits until the window thread has finished `count` more passes, a screen has closed, or
+// `timeout` has passed. Safe from any thread, also while another one closes the screen.
+void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout);
 
 // Replaces the back-ends the next OpenScreen tries (tests use the headless one).
 void SetBackendFactory(std::function<BackendList()> factory);

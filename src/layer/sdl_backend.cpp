@@ -1,6 +1,7 @@
 #include "sdl_backend.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -84,6 +85,17 @@ int PointerDisplay() {
   return display < 0 ? 0 : display;
 }
 
+// The socket of the window's X server connection, -1 when the window is not an X11 one.
+int X11Connection(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11 ||
+      info.info.x11.display == nullptr) {
+    return -1;
+  }
+  return ConnectionNumber(info.info.x11.display);
+}
+
 class SdlBackend final : public Backend {
  public:
   explicit SdlBackend(std::string video_driver)
@@ -106,6 +118,8 @@ class SdlBackend final : public Backend {
   bool HoldsCapture() const override { return captured_; }
   // SDL reports every leave of the window; only one that was asked for is passed on.
   void RequestLeaveNotice() override { pacer_.RequestLeaveNotice(); }
+  int EventSource() const override { return event_source_; }
+  bool HoldsMessages() const override { return pacer_.HoldsMessages(); }
 
  private:
   bool PointerInside() const;
@@ -119,6 +133,7 @@ class SdlBackend final : public Backend {
   int32_t width_ = 0;
   int32_t height_ = 0;
   int32_t refresh_rate_hz_ = 0;
+  int event_source_ = -1;  // the X server connection's socket, -1 on other window systems
   bool captured_ = false;
   SdlEventTranslator translator_;
   MessagePacer pacer_;
@@ -159,6 +174,7 @@ bool SdlBackend::Open(const WindowRequest& request) {
   }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr) name_ = std::string("sdl2-") + driver;
+  event_source_ = X11Connection(window_);
   translator_ = SdlEventTranslator{};
   pacer_ = MessagePacer{};
   captured_ = false;
@@ -174,6 +190,7 @@ void SdlBackend::Close() {
     SDL_Quit();
     sdl_started_ = false;
   }
+  event_source_ = -1;
   captured_ = false;
 }
 

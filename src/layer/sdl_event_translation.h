@@ -64,6 +64,7 @@ class MessagePacer {
   // Hands the message on now, or holds it over to the next pass.
   void Deliver(const WindowMessage& message, const MessageSink& sink);
   void RequestLeaveNotice() { leave_notice_requested_ = true; }
+  bool HoldsMessages() const { return !held_over_.empty(); }
 
  private:
   std::vector<WindowMessage> held_over_;

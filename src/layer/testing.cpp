@@ -3,20 +3,22 @@
 
 #include <chrono>
 #include <cstring>
+#include <mutex>
 
 #include "screen.h"
 
 namespace layer::testing {
 
-void UseHeadlessBackend() {
-  SetBackendFactory([] {
+void UseHeadlessBackend(bool with_event_source) {
+  SetBackendFactory([with_event_source] {
     BackendList list;
-    list.push_back(std::make_unique<HeadlessBackend>());
+    list.push_back(std::make_unique<HeadlessBackend>(with_event_source));
     return list;
   });
 }
 
 HeadlessBackend* Headless() {
+  std::lock_guard<std::recursive_mutex> lock(ScreenLock());
   Screen* screen = CurrentScreen();
   if (screen == nullptr) return nullptr;
   return dynamic_cast<HeadlessBackend*>(screen->backend.get());
@@ -28,19 +30,18 @@ void CloseScreenForTest() {
 }
 
 void WaitForPasses(int32_t count) {
-  Screen* screen = CurrentScreen();
-  if (screen == nullptr) return;
-  std::unique_lock<std::mutex> lock(screen->pass_mutex);
-  const uint64_t target = screen->passes + static_cast<uint64_t>(count);
+  {
+    std::lock_guard<std::recursive_mutex> lock(ScreenLock());
+    if (CurrentScreen() == nullptr) return;
+  }
   // Bounded, so that a broken window thread fails a test instead of hanging it.
-  screen->pass_finished.wait_for(lock, std::chrono::seconds(5),
-                                 [screen, target] { return screen->passes >= target; });
+  AwaitWindowPasses(count, std::chrono::seconds(5));
 }
 
 uint32_t FramebufferPixel(int32_t x, int32_t y) {
+  std::lock_guard<std::recursive_mutex> lock(ScreenLock());
   Screen* screen = CurrentScreen();
   if (screen == nullptr || x < 0 || y < 0 || x >= screen->width || y >= screen->height) return 0;
-  std::lock_guard<std::recursive_mutex> lock(ScreenLock());
   uint32_t pixel = 0;
   std::memcpy(&pixel, screen->Row(y) + static_cast<size_t>(x) * 4, 4);
   return pixel;

@@ -7,24 +7,24 @@
 namespace layer {
 
 enum class MessageKind : uint8_t {
-  kMouseMove,   // x, y: drawing-area position
-  kButtonDown,  // button: 1 left, 2 right, 4 middle, 8 first extra, 16 second extra
-  kButtonUp,    // (a double click arrives as kButtonDown)
-  kWheel,       // wheel_turn: positive forward, negative backward
-  kActivate,    // activated, minimized
-  kMouseLeave,  // the pointer left the drawing area (only after leave tracking was asked)
-  kCharacter,   // character: code page 437 byte (values above 255 are ignored), repeat
-  kKeyDown,     // key: the key's translation inputs, repeat
+  kMouseMove,      // x, y: drawing-area position
+  kButtonDown,     // button: 1 left, 2 right, 4 middle, 8 first extra, 16 second extra
+  kButtonUp,       // (a double click arrives as kButtonDown)
+  kWheel,          // wheel_turn: positive forward, negative backward
+  kActivate,       // activated, minimized
+  kMouseLeave,     // the pointer left the drawing area (only after leave tracking was asked)
+  kCharacter,      // character: code page 437 byte (values above 255 are ignored), repeat
+  kKeyDown,        // key: the key's translation inputs, repeat
   kSystemKeyDown,  // a key held with Alt but not Ctrl, or F10: adds nothing
-  kClose,       // the window's close button
+  kClose,          // the window's close button
 };
 
 // What a key press brings to the key translation.
 struct KeyPress {
-  int32_t scan_code = 0;   // PC set-1 scan code, 0..127
-  bool enhanced = false;   // the key is one of the enhanced (E0-prefixed) keys
-  uint8_t typed = 0;       // code page 437 character the key types with the modifiers, 0 if none
-  uint8_t own = 0;         // the key's own unmodified character, 0 if none
+  int32_t scan_code = 0;  // PC set-1 scan code, 0..127
+  bool enhanced = false;  // the key is one of the enhanced (E0-prefixed) keys
+  uint8_t typed = 0;      // code page 437 character the key types with the modifiers, 0 if none
+  uint8_t own = 0;        // the key's own unmodified character, 0 if none
   bool shift = false;
   bool ctrl = false;
   bool alt = false;
@@ -50,10 +50,10 @@ struct WindowMessage {
 class PointerControl {
  public:
   virtual ~PointerControl() = default;
-  virtual void CaptureMouse() = 0;         // keep mouse messages while a button is held
-  virtual void ReleaseMouse() = 0;         // end that capture
-  virtual bool HoldsCapture() const = 0;   // whether the window holds the capture
-  virtual void RequestLeaveNotice() = 0;   // send kMouseLeave when the pointer leaves
+  virtual void CaptureMouse() = 0;        // keep mouse messages while a button is held
+  virtual void ReleaseMouse() = 0;        // end that capture
+  virtual bool HoldsCapture() const = 0;  // whether the window holds the capture
+  virtual void RequestLeaveNotice() = 0;  // send kMouseLeave when the pointer leaves
 };
 
 }  // namespace layer
