@@ -12,7 +12,7 @@ namespace layer::bmp {
 namespace {
 
 // Large enough that the reads of a full-screen picture cost little beside the copying itself.
-constexpr uint64_t kChunkBytes = 256 * 1024;
+constexpr uint64_t kChunkBytes = uint64_t{256} * 1024;
 
 }  // namespace
 
