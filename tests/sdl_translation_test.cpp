@@ -325,10 +325,12 @@ TEST_F(SdlPacing, AClickWithinOnePassIsHeldForOnePass) {
   Pass({Press(1), Release(1), move});
   EXPECT_EQ(state_.mouse.buttons, 1);
   EXPECT_EQ(state_.mouse.x, 0) << "what follows the release waits with it";
+  EXPECT_TRUE(pacer_.HoldsMessages());  // so the window thread comes back for them
   Pass({});
   EXPECT_EQ(state_.mouse.buttons, 0);
   EXPECT_EQ(state_.mouse.x, 7);
   EXPECT_FALSE(pointer_.captured);
+  EXPECT_FALSE(pacer_.HoldsMessages());
 }
 
 TEST_F(SdlPacing, AReleaseInALaterPassGoesOnAtOnce) {

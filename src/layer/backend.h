@@ -45,7 +45,7 @@ class Backend : public PointerControl {
   // A file descriptor that becomes readable when the window system has events for Pump, or
   // -1 when the back-end cannot tell (passes then keep their 10 ms period).
   virtual int EventSource() const { return -1; }
-  // Whether Pump holds messages back for a later pass.
+  // Whether the last Pump held messages back for the next pass, which must then come soon.
   virtual bool HoldsMessages() const { return false; }
 };
 

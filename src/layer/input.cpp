@@ -1,4 +1,5 @@
 // The game's side of input: mouse queries, key reads and sleeps with an optional key wait.
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <thread>

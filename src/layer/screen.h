@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,12 +34,12 @@ struct Screen {
   std::unique_ptr<Backend> backend;
   InputState input;
   std::thread window_thread;
-  // Set once by CloseScreen; wakes the window thread from its sleep between passes.
+  // Set once by StopWindowThread, which also wakes the window thread from its pause.
   std::atomic<bool> stop{false};
   std::mutex stop_mutex;
   std::condition_variable stop_requested;
   // While `quiet` is set the window thread sleeps until the window system has input or
-  // `wake` is raised (by the first row mark, or by CloseScreen).
+  // `wake` is raised (by the first row mark, or by StopWindowThread).
   std::atomic<bool> quiet{false};
   WakeSignal wake;
 
@@ -91,6 +92,15 @@ void MarkRows(Screen& screen, int32_t y1, int32_t y2);
 // caller must not hold the screen lock (the window thread needs it to finish its pass).
 void CloseScreen();
 
+// ---- The window thread ----
+// Runs on the screen's window thread: opens the window with the first back-end that can,
+// reports whether one did, then refreshes the window and gathers input until stopped.
+void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> opened);
+// Tells the window thread to stop and joins it (the screen lock must not be held).
+void StopWindowThread(Screen& screen);
+// Keep the waits below informed of a screen's opening and closing.
+void NoteScreenOpened();
+void NoteScreenClosed();
 // Waits until the window thread has finished `count` more passes, a screen has closed, or
 // `timeout` has passed. Safe from any thread, also while another one closes the screen.
 void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout);
