@@ -76,6 +76,13 @@ find_window() {
   fail "no window titled $title; stderr: $(cat "$WORK/err")"
 }
 
+# Starts the window probe and waits until its window is up; sets WINDOW.
+start_probe() {
+  start_app "$PROBE"
+  WINDOW=$(find_window window_probe)
+  expect_line 'ready sdl2-x11'
+}
+
 # Waits until the program's output holds a line matching the pattern (grep -x).
 expect_line() {
   local pattern=$1

@@ -4,9 +4,7 @@ set -u
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
-start_app "$PROBE"
-WINDOW=$(find_window window_probe)
-expect_line 'ready sdl2-x11'
+start_probe
 xdotool windowfocus "$WINDOW"
 
 key_lines() { grep -c '^key' "$WORK/out"; }

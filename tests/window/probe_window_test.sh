@@ -5,9 +5,7 @@ set -u
 source "$(dirname "$0")/common.sh"
 start_xvfb
 
-start_app "$PROBE"
-WINDOW=$(find_window window_probe)
-expect_line 'ready sdl2-x11'
+start_probe
 geometry=$(xwininfo -id "$WINDOW")
 grep -q 'Width: 651$' <<<"$geometry" || fail "drawing area is not 651 wide: $geometry"
 grep -q 'Height: 651$' <<<"$geometry" || fail "drawing area is not 651 high: $geometry"
