@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps
-             libx11-dev clang libclang-rt-14-dev libstb-dev)
+             libx11-dev libxtst-dev clang libclang-rt-dev libstb-dev)
 fi
 
 missing=()
