@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "layer/bmp_writer.h"
+#include "support/bmp_writer.h"
 #include "layer/layer.h"
 #include "layer/testing.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "layer/bmp_writer.h"
+#include "support/bmp_writer.h"
 
 namespace {
 

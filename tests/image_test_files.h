@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "headless_screen.h"
-#include "layer/bmp_writer.h"
+#include "support/bmp_writer.h"
 #include "layer/layer.h"
 
 namespace image_test {

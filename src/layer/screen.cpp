@@ -5,13 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <future>
 #include <limits>
 #include <mutex>
-#include <system_error>
 
 #include "layer.h"
+#include "program_path.h"
 
 namespace layer {
 namespace {
@@ -46,9 +45,7 @@ int32_t BytesPerPixel(int32_t depth) {
 
 // The program's file name without its extension: the window's title.
 std::string ProgramTitle() {
-  std::error_code error;
-  std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
-  if (path.size() > kTitlePathBytes) path.resize(kTitlePathBytes);
+  const std::string path = ExecutablePath(kTitlePathBytes);
   std::string name = path.substr(path.find_last_of('/') + 1);
   size_t dot = name.find_last_of('.');
   if (dot != std::string::npos) name.resize(dot);

@@ -9,10 +9,10 @@
 
 namespace layer::testing {
 
-// Makes every later OpenScreen use one headless back-end; returns it once a screen opens
-// through it (nullptr before). The pointer stays valid until the screen closes. With an event
-// source, the window thread sleeps while nothing happens, as on a real window system.
+// Makes every later OpenScreen use one headless back-end. With an event source, the window
+// thread sleeps while nothing happens, as on a real window system.
 void UseHeadlessBackend(bool with_event_source = false);
+// The open screen's headless back-end (nullptr without one); valid until the screen closes.
 HeadlessBackend* Headless();
 
 // Closes the open screen, if any (tests start from no screen).

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "bmp_masks.h"
+#include "layer/bmp_masks.h"
 
 namespace layer::bmp {
 
