@@ -38,6 +38,12 @@ start_xvfb() {
   [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
   export DISPLAY=":$(head -n 1 "$WORK/display")"
   unset WAYLAND_DISPLAY
+  # The programs under test connect once and give up on failure: wait until the server answers.
+  for _ in $(seq 200); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return
+    sleep 0.05
+  done
+  fail "Xvfb on $DISPLAY does not answer: $(cat "$WORK/xvfb.log")"
 }
 
 # Runs a program in the background with its output in $WORK/out and $WORK/err.
