@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LoadPicture against SDL_LoadBMP and stb_image on the same 651 x 651 files, and PutImage
 // against a plain memcpy of the same rows. Prints the time ratios after the table.
 //
@@ -20,7 +21,7 @@
 
 #include "support/bmp_writer.h"
 #include "layer/layer.h"
-#include "layer/testing.h"
+#include "system/testing.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The game's two pictures, Menu.Vadi and Vadi.Vadi, are drawn at build time by a small host
 # tool and placed beside the game's executable (and installed beside it).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: any bytes as a picture file, loaded into a fresh buffer and drawn.
 //
 // The file lives in an in-memory file reached by its /proc path, so LoadPicture takes the
@@ -12,7 +13,7 @@
 #include <string>
 
 #include "layer/layer.h"
-#include "layer/testing.h"
+#include "system/testing.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the fuzzer's seed corpus: small valid pictures of every accepted variant.
 // Usage: make_seed_corpus <directory>
 #include <cstdint>

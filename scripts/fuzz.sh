@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the picture loader's fuzz target (preset "fuzz", clang++ with libFuzzer, address and
 # undefined-behaviour sanitizers) and runs it for a bounded time from a freshly written seed
 # corpus. Prints the number of executions and the result; exits non-zero on any finding.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Measures the game in its real window on a virtual X server (Xvfb):
 #   - idle CPU use while it waits at the menu (utime + stime from /proc over ~10 s);
 #   - click-to-screen latency: from a left click on a free cell until the cross's centre

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian/Ubuntu packages that are missing for building (and, with --tests, for
 # testing) xmas-tictactoe. Uses sudo when not run as root.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, then builds and runs the whole test suite:
 #   1. an optimised build with warnings as errors: unit and headless tests, the pictures,
 #      and the real window under Xvfb;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the game's two pictures, Menu.Vadi (the opponent menu) and Vadi.Vadi (the board), as
 // 651 x 651 24-bit BMP files into the directory given on the command line.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The result banners, written in '*' characters over the middle of the board, and the names
 // of the opponents. Rows are drawn whole, trailing spaces included.
 #pragma once

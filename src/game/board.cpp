@@ -1,8 +1,9 @@
-#include "game/board.h"
+// SPDX-License-Identifier: MIT
+#include "board.h"
 
 #include <cmath>
 
-#include "game/geometry.h"
+#include "geometry.h"
 #include "layer/layer.h"
 
 namespace game {

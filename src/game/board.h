@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's program-wide state and the drawing of its two marks.
 //
 // Every value is a signed 32-bit integer, lives for the whole run and is touched only on the

@@ -1,13 +1,14 @@
-#include "game/flow.h"
+// SPDX-License-Identifier: MIT
+#include "flow.h"
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "game/board.h"
-#include "game/geometry.h"
-#include "game/opponent.h"
-#include "game/result.h"
+#include "board.h"
+#include "geometry.h"
+#include "opponent.h"
+#include "result.h"
 #include "layer/layer.h"
 
 namespace game {

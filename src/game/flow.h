@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's main procedure: start-up, the opponent menu, the board and the turn loop.
 //
 // The steps are exposed one by one so that a game can be started from any point; the shipped
@@ -6,7 +7,7 @@
 
 #include <cstdint>
 
-#include "game/board.h"
+#include "board.h"
 
 namespace game {
 

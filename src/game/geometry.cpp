@@ -1,6 +1,7 @@
-#include "game/geometry.h"
+// SPDX-License-Identifier: MIT
+#include "geometry.h"
 
-#include "game/board.h"
+#include "board.h"
 
 namespace game {
 

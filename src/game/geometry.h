@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the board and the menu lie in the 651 x 651 window.
 //
 // Each axis has three bands. A band has a draw span (the ends of a cross), a ring centre and
@@ -8,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "game/board.h"
+#include "board.h"
 
 namespace game {
 

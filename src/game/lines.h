@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 // The eight lines of the board, each as its three cells in the order they are tested.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "game/board.h"
+#include "board.h"
 
 namespace game {
 

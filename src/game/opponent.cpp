@@ -1,9 +1,10 @@
-#include "game/opponent.h"
+// SPDX-License-Identifier: MIT
+#include "opponent.h"
 
-#include "game/board.h"
-#include "game/lines.h"
-#include "game/result.h"
-#include "game/strategy_tables.h"
+#include "board.h"
+#include "lines.h"
+#include "result.h"
+#include "strategy_tables.h"
 
 namespace game {
 namespace {

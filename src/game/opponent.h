@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The computer's move: chooses a free cell by the chosen opponent's strategy, rings it and
 // checks the result. Ends the program through the end screen when the game is over.
 #pragma once

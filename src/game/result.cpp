@@ -1,8 +1,9 @@
-#include "game/result.h"
+// SPDX-License-Identifier: MIT
+#include "result.h"
 
-#include "game/banners.h"
-#include "game/board.h"
-#include "game/lines.h"
+#include "banners.h"
+#include "board.h"
+#include "lines.h"
 #include "layer/layer.h"
 
 namespace game {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Result detection and the end screen, the last state of every finished game.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fixed cells the computer's strategies choose from.
 #pragma once
 

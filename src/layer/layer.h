@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The graphics, input and timing layer: everything the game draws and reads through.
 //
 // One process has one screen: a window whose drawing area is backed by a framebuffer of
@@ -27,6 +28,9 @@ inline constexpr float kFullCircle = 6.283186f;
 // Opens the window and its framebuffer; 0 on success, 1 on bad arguments or no display.
 int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refresh_rate);
+// Sets the whole factor (1..8) the next window shows the framebuffer enlarged by, or 0 to let
+// the environment and the desktop choose; 1 for a value outside 0..8.
+int32_t SetWindowScale(int32_t scale);
 // Fills the screen with the background colour (mode kClearWholeScreen).
 void ClearScreen(int32_t mode);
 // Sets foreground/background (flags bit 0: keep foreground, bit 1: keep background);

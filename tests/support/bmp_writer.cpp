@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // BMP writing for tests, the fuzzing corpus and the benchmarks.
 #include "bmp_writer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes BMP files in every variant the reader takes. The game never writes pictures: this
 // serves the tests, the fuzzing corpus and the benchmarks, which build their files in code.
 #pragma once
@@ -6,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "layer/bmp_masks.h"
+#include "picture/bmp_masks.h"
 
 namespace layer::bmp {
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the window test scripts: a private X server and helpers to wait on windows and
 # output. Sourced with the game, the probe and the X11 tool as $1 $2 $3.
 

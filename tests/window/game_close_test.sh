@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The window's close button (a WM_DELETE_WINDOW request) reaches the game as a key, which
 # ends it from the menu with status 0.
 set -u

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The game in its real window: the menu shows, a corner click brings the board, a click on
 # a free cell draws a black cross, and a key ends the program with status 0.
 set -u

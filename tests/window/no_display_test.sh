@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Without any display the program names the cause in one line on stderr and ends with 1.
 set -u
 source "$(dirname "$0")/common.sh"

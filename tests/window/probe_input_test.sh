@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Real X11 input through SDL into the mouse state and the key buffer.
 set -u
 source "$(dirname "$0")/common.sh"

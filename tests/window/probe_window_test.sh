@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The window itself: title, size, place, the pixels it shows (top byte ignored), the close
 # button that leaves it open, and the repaint after it was hidden.
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A window for the window tests: the layer's screen with a known picture, reporting on
 // stdout every change of the mouse state and every key it reads. The key q ends it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small X11 client for the window tests: asks a window to close the way a window manager's
 // close button does, reads its pixels, and times how long a click takes to show.
 //

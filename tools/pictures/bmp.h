@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing a canvas as an uncompressed 24-bit BMP file (BITMAPINFOHEADER, bottom row first,
 // rows padded to 4 bytes).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board picture: pale snowy cells and candy-cane grid bars lying exactly in the gaps
 // between the three bands of cells on each axis.
 #pragma once

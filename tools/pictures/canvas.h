@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A tiny software rasteriser for the game's two pictures: an RGB canvas and anti-aliased filled
 // shapes (coverage from 4 x 4 samples per pixel), strokes, gradients and soft glows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Self-checks of the pictures' layout rules, printed as a short report.
 #pragma once
 

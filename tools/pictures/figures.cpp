@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four opponents, each drawn on its card in the card's own coordinates (0, 0 at the card's
 // top left corner).
 #include <cmath>

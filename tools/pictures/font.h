@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures' own bitmap font: 5 x 9 glyphs (7 rows above the base line, 2 below for
 // descenders) for the German letters, set proportionally and drawn scaled with smoothed diagonals.
 #pragma once

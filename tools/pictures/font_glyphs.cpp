@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Glyphs of the pictures' 5 x 9 font, one string per pixel row from the top.
 #include <algorithm>
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The opponent menu picture: a Christmas night with the four opponents, each on a card inside
 // the corner that chooses it, and the invitation to choose in the middle.
 #pragma once

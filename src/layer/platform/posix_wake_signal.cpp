@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#include "platform/wake_signal.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace layer {
+
+WakeSignal::WakeSignal() : fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+WakeSignal::~WakeSignal() {
+  if (fd_ >= 0) close(fd_);
+}
+
+void WakeSignal::Raise() {
+  if (fd_ < 0) return;
+  const uint64_t one = 1;
+  // A full counter is still readable, so a failed write loses nothing.
+  [[maybe_unused]] const ssize_t written = write(fd_, &one, sizeof one);
+}
+
+void WakeSignal::Clear() {
+  if (fd_ < 0) return;
+  uint64_t count = 0;
+  [[maybe_unused]] const ssize_t read_bytes = read(fd_, &count, sizeof count);
+}
+
+}  // namespace layer

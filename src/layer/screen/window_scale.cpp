@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include "screen/window_scale.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "layer.h"
+
+namespace layer {
+namespace {
+
+std::atomic<int32_t> g_requested_scale{0};  // 0: automatic
+
+// A whole number 1..8 written alone, else 0.
+int32_t ParseScale(const char* text) {
+  if (text == nullptr || std::strlen(text) != 1 || text[0] < '1' || text[0] > '8') return 0;
+  return text[0] - '0';
+}
+
+}  // namespace
+
+int32_t SetWindowScale(int32_t scale) {
+  if (scale < 0 || scale > kMaxWindowScale) return 1;
+  g_requested_scale.store(scale);
+  return 0;
+}
+
+int32_t ChooseWindowScale(int32_t desktop_scale, int32_t usable_width, int32_t usable_height,
+                          int32_t width, int32_t height) {
+  int32_t scale = g_requested_scale.load();
+  if (scale == 0) scale = ParseScale(std::getenv("XMAS_TICTACTOE_SCALE"));
+  if (scale == 0) scale = std::clamp(desktop_scale, 1, kMaxWindowScale);
+  const auto fits = [&](int32_t s) {
+    return (usable_width <= 0 || width * s <= usable_width) &&
+           (usable_height <= 0 || height * s <= usable_height);
+  };
+  while (scale > 1 && !fits(scale)) --scale;
+  return scale;
+}
+
+}  // namespace layer

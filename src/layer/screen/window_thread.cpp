@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// The window thread: refresh passes that copy changed rows to the window and hand its
+// messages to the input state, the pauses between them, and the waits of other threads on
+// its progress.
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+
+#include "layer.h"
+#include "screen/screen.h"
+
+namespace layer {
+namespace {
+
+constexpr auto kRefreshPeriod = std::chrono::milliseconds(10);
+// Longest pause of a quiet window thread: passes come at least this often, so that work the
+// window system defers to a later pump is never put off for long.
+constexpr auto kQuietPassPeriod = std::chrono::milliseconds(100);
+// Shortest pause after a pass that handled input, however fast new input comes.
+constexpr auto kInputPassGap = std::chrono::milliseconds(2);
+// Longest wait of AwaitNextPass for new input. Only input changes what a poll loop sees, so
+// this is a safety net, not a cadence.
+constexpr auto kAwaitInputTimeout = std::chrono::milliseconds(100);
+
+// What the window thread has done so far, for threads that wait on it. It is kept apart from
+// the screen and outlives every screen, so no waiter is ever left on a freed screen.
+struct WindowProgress {
+  std::mutex mutex;
+  std::condition_variable pass_finished;  // after every pass, and when a screen closes
+  std::condition_variable input_arrived;  // after a pass that handled messages, and on closing
+  uint64_t passes = 0;
+  uint64_t closes = 0;
+  uint64_t messages_handled = 0;  // window messages applied to the input state, all screens
+  uint64_t messages_awaited = 0;  // messages_handled when AwaitNextPass last returned
+  bool screen_open = false;
+};
+WindowProgress g_progress;
+
+// Copies the marked band of rows to the window and clears the marks (lock held). False when
+// no row was marked.
+bool PresentMarkedRows(Screen& screen) {
+  int32_t first = -1;
+  int32_t last = -1;
+  for (int32_t y = 0; y < screen.height; ++y) {
+    if (screen.row_marks[y] == 0) continue;
+    if (first < 0) first = y;
+    last = y;
+  }
+  if (first < 0) return false;
+  if (screen.bytes_per_pixel == 4) {
+    screen.backend->Present(screen.framebuffer.data(), screen.pitch, first, last);
+  }
+  std::memset(screen.row_marks.data(), 0, screen.row_marks.size());
+  return true;
+}
+
+bool AnyRowMarked(const Screen& screen) {
+  return std::any_of(screen.row_marks.begin(), screen.row_marks.end(),
+                     [](uint8_t mark) { return mark != 0; });
+}
+
+// What one pass of the window thread did.
+struct PassOutcome {
+  bool presented = false;  // copied rows to the window
+  uint64_t messages = 0;   // window messages handed to the input state
+  bool pressed = false;    // among them a button press
+  bool holding = false;    // the back-end keeps messages for the next pass
+};
+
+// One refresh pass under the screen lock: copies the changed rows to the window and hands
+// the window's messages to the input state.
+PassOutcome RunPass(Screen& screen) {
+  PassOutcome pass;
+  const MessageSink sink = [&screen, &pass](const WindowMessage& message) {
+    HandleMessage(screen.input, message, *screen.backend);
+    ++pass.messages;
+    if (message.kind == MessageKind::kButtonDown) pass.pressed = true;
+  };
+  std::lock_guard<std::recursive_mutex> lock(ScreenLock());
+  pass.presented = PresentMarkedRows(screen);
+  if (screen.backend->Pump(sink)) {
+    std::memset(screen.row_marks.data(), 1, screen.row_marks.size());
+    pass.presented = PresentMarkedRows(screen);
+  }
+  pass.holding = screen.backend->HoldsMessages();
+  return pass;
+}
+
+// Sleeps for `period`, or less when the screen closes.
+void SleepUnlessStopped(Screen& screen, std::chrono::milliseconds period) {
+  std::unique_lock<std::mutex> lock(screen.stop_mutex);
+  screen.stop_requested.wait_for(lock, period, [&screen] { return screen.stop.load(); });
+}
+
+// Sleeps until the window system's connection has input, the screen closes or `timeout`
+// passes; when `until_drawn`, also until a drawing marks a row.
+void SleepUntilActivity(Screen& screen, int event_source, std::chrono::milliseconds timeout,
+                        bool until_drawn) {
+  if (until_drawn) {
+    std::lock_guard<std::recursive_mutex> lock(ScreenLock());
+    if (AnyRowMarked(screen)) return;  // drawn since the pass
+    screen.quiet.store(true);
+  }
+  if (!screen.stop.load()) {
+    pollfd sources[2] = {{event_source, POLLIN, 0}, {screen.wake.fd(), POLLIN, 0}};
+    poll(sources, 2, static_cast<int>(timeout.count()));
+  }
+  screen.quiet.store(false);
+  screen.wake.Clear();
+}
+
+// The pause before the next pass. Passes come every refresh period while anything happens.
+// A pass that handed over a press, or holds messages back, is followed by a whole period, so
+// that a poll loop sees the press before its release. Otherwise, where the back-end names its
+// event source, new input ends the pause early (after a pass with input, not before a short
+// gap, which bounds the rate of passes while the mouse moves). After a pass that found
+// nothing at all, the pause lasts until input comes, a drawing marks a row, or the quiet
+// period ends: such a pass emptied the window system's queue and nothing has read its
+// connection since, so new input always makes the connection readable.
+void PauseAfterPass(Screen& screen, const PassOutcome& pass) {
+  const int event_source = screen.backend->EventSource();
+  if (event_source < 0 || screen.wake.fd() < 0 || pass.pressed || pass.holding) {
+    SleepUnlessStopped(screen, kRefreshPeriod);
+    return;
+  }
+  if (pass.messages != 0) {
+    SleepUnlessStopped(screen, kInputPassGap);
+    SleepUntilActivity(screen, event_source, kRefreshPeriod - kInputPassGap, false);
+  } else if (pass.presented) {
+    SleepUntilActivity(screen, event_source, kRefreshPeriod, false);
+  } else {
+    SleepUntilActivity(screen, event_source, kQuietPassPeriod, true);
+  }
+}
+
+// Counts a finished pass and wakes its waiters. A pass without input wakes no poll loop.
+void FinishPass(uint64_t messages) {
+  {
+    std::lock_guard<std::mutex> lock(g_progress.mutex);
+    ++g_progress.passes;
+    g_progress.messages_handled += messages;
+  }
+  g_progress.pass_finished.notify_all();
+  if (messages != 0) g_progress.input_arrived.notify_all();
+}
+
+}  // namespace
+
+// The window thread: makes the window with the first back-end that can, reports the
+// outcome, then refreshes the window and gathers input until told to stop.
+void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> opened) {
+  WindowRequest request{screen->title, screen->width, screen->height};
+  for (auto& backend : backends) {
+    if (backend && backend->Open(request)) {
+      screen->backend = std::move(backend);
+      break;
+    }
+  }
+  backends.clear();
+  bool has_window = screen->backend != nullptr;
+  opened.set_value(has_window);
+  if (!has_window) return;
+
+  while (!screen->stop.load()) {
+    const PassOutcome pass = RunPass(*screen);
+    FinishPass(pass.messages);
+    PauseAfterPass(*screen, pass);
+  }
+  screen->backend->Close();
+}
+
+void StopWindowThread(Screen& screen) {
+  {
+    std::lock_guard<std::mutex> lock(screen.stop_mutex);
+    screen.stop.store(true);
+  }
+  screen.stop_requested.notify_all();
+  screen.wake.Raise();
+  if (screen.window_thread.joinable()) screen.window_thread.join();
+}
+
+void NoteScreenOpened() {
+  std::lock_guard<std::mutex> lock(g_progress.mutex);
+  g_progress.screen_open = true;
+}
+
+// Counts a screen's closing and wakes every waiter: what they wait for may never come.
+void NoteScreenClosed() {
+  {
+    std::lock_guard<std::mutex> lock(g_progress.mutex);
+    ++g_progress.closes;
+    g_progress.screen_open = false;
+  }
+  g_progress.pass_finished.notify_all();
+  g_progress.input_arrived.notify_all();
+}
+
+void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lock(g_progress.mutex);
+  const uint64_t target = g_progress.passes + static_cast<uint64_t>(std::max(count, 0));
+  const uint64_t closes = g_progress.closes;
+  g_progress.pass_finished.wait_for(lock, timeout, [target, closes] {
+    return g_progress.passes >= target || g_progress.closes != closes;
+  });
+}
+
+// Sleeps until the window thread has handed over input that this function has not yet
+// returned for: a poll loop that queries, then calls this, sees every change and otherwise
+// stays asleep. Window passes without input do not wake it.
+void AwaitNextPass() {
+  std::unique_lock<std::mutex> lock(g_progress.mutex);
+  if (!g_progress.screen_open) {
+    g_progress.input_arrived.wait_for(lock, kRefreshPeriod);
+    return;
+  }
+  const uint64_t closes = g_progress.closes;
+  g_progress.input_arrived.wait_for(lock, kAwaitInputTimeout, [closes] {
+    return g_progress.messages_handled != g_progress.messages_awaited ||
+           g_progress.closes != closes;
+  });
+  g_progress.messages_awaited = g_progress.messages_handled;
+}
+
+}  // namespace layer
