@@ -2,20 +2,30 @@
 # The game's two pictures, Menu.Vadi and Vadi.Vadi, are drawn at build time by a small host
 # tool and placed beside the game's executable (and installed beside it).
 
-add_executable(make_pictures
-  tools/make_pictures.cpp
-  tools/pictures/bmp.cpp
-  tools/pictures/board.cpp
-  tools/pictures/canvas.cpp
-  tools/pictures/check.cpp
-  tools/pictures/figures.cpp
-  tools/pictures/font_glyphs.cpp
-  tools/pictures/menu.cpp
-  tools/pictures/text.cpp)
-target_include_directories(make_pictures PRIVATE tools)
-target_compile_features(make_pictures PRIVATE cxx_std_20)
-# Drawing takes a few seconds unoptimised (far more under sanitizers): always optimise the tool.
-target_compile_options(make_pictures PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-O2>)
+include(${CMAKE_CURRENT_LIST_DIR}/MakePicturesSources.cmake)
+if(CMAKE_CROSSCOMPILING)
+  # The tool runs here, on the build machine: build it natively, apart from the cross build.
+  include(ExternalProject)
+  set(XMAS_HOST_TOOLS "${CMAKE_CURRENT_BINARY_DIR}/host-tools")
+  set(XMAS_MAKE_PICTURES "${XMAS_HOST_TOOLS}/build/make_pictures")
+  ExternalProject_Add(host_make_pictures
+    SOURCE_DIR "${CMAKE_CURRENT_SOURCE_DIR}/tools/host"
+    PREFIX "${XMAS_HOST_TOOLS}"
+    BINARY_DIR "${XMAS_HOST_TOOLS}/build"
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS "${XMAS_MAKE_PICTURES}")
+  set(XMAS_MAKE_PICTURES_DEPENDS host_make_pictures "${XMAS_MAKE_PICTURES}")
+else()
+  add_executable(make_pictures ${XMAS_MAKE_PICTURES_SOURCES})
+  target_include_directories(make_pictures PRIVATE tools)
+  target_compile_features(make_pictures PRIVATE cxx_std_20)
+  # Drawing takes a few seconds unoptimised (far more under sanitizers): always optimise it.
+  target_compile_options(make_pictures PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-O2>)
+  set(XMAS_MAKE_PICTURES make_pictures)
+  set(XMAS_MAKE_PICTURES_DEPENDS make_pictures)
+endif()
 
 # The directory that holds the game's executable. Custom command outputs may not name targets in
 # generator expressions, so it is worked out the way CMake places the executable itself.
@@ -31,8 +41,8 @@ set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi
 
 add_custom_command(
   OUTPUT ${XMAS_PICTURES}
-  COMMAND make_pictures "${XMAS_PICTURE_DIR}"
-  DEPENDS make_pictures
+  COMMAND ${XMAS_MAKE_PICTURES} "${XMAS_PICTURE_DIR}"
+  DEPENDS ${XMAS_MAKE_PICTURES_DEPENDS}
   COMMENT "Drawing the pictures Menu.Vadi and Vadi.Vadi"
   VERBATIM)
 add_custom_target(xmas_pictures ALL DEPENDS ${XMAS_PICTURES})
@@ -44,6 +54,6 @@ if(XMAS_TESTS)
   enable_testing()
   # The board's grid bars lie exactly in the gaps between the cells, the cells stay light, the
   # opponents' cards and names stay inside their click corners, and the BMP layout is right.
-  add_test(NAME pictures_check COMMAND make_pictures --check)
+  add_test(NAME pictures_check COMMAND ${XMAS_MAKE_PICTURES} --check)
   set_tests_properties(pictures_check PROPERTIES LABELS pictures)
 endif()

@@ -43,8 +43,9 @@ class Backend : public PointerControl {
   virtual bool Pump(const MessageSink& sink) = 0;
   // Destroys the window and releases the window system.
   virtual void Close() = 0;
-  // A file descriptor that becomes readable when the window system has events for Pump, or
-  // -1 when the back-end cannot tell (passes then keep their 10 ms period).
+  // What becomes ready when the window system has events for Pump (see SleepUntilSignalled:
+  // a file descriptor on POSIX systems, the thread's message queue on Windows), or -1 when
+  // the back-end cannot tell (passes then keep their 10 ms period).
   virtual int EventSource() const { return -1; }
   // Whether the last Pump held messages back for the next pass, which must then come soon.
   virtual bool HoldsMessages() const { return false; }

@@ -35,7 +35,7 @@ class PictureFile {
   size_t ReadFromFile(uint64_t offset, uint8_t* to, size_t n);
 
   static constexpr size_t kHeadBytes = 4096;
-  int fd_ = -1;
+  intptr_t fd_ = -1;  // the open file: a descriptor, or a Windows handle
   uint64_t size_ = 0;
   bool regular_ = false;
   bool error_ = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wake_signal.h"
 
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -25,6 +26,12 @@ void WakeSignal::Clear() {
   if (fd_ < 0) return;
   uint64_t count = 0;
   [[maybe_unused]] const ssize_t read_bytes = read(fd_, &count, sizeof count);
+}
+
+void SleepUntilSignalled(int event_source, const WakeSignal& wake,
+                         std::chrono::milliseconds timeout) {
+  pollfd sources[2] = {{event_source, POLLIN, 0}, {wake.fd(), POLLIN, 0}};
+  poll(sources, 2, static_cast<int>(timeout.count()));
 }
 
 }  // namespace layer

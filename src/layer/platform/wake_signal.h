@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// A signal that wakes a thread sleeping in poll(): raised from any thread, readable until
-// cleared.
+// A signal that wakes the window thread from its sleep: raised from any thread, set until
+// cleared. The sleep itself also ends when the window system has input.
 #pragma once
+
+#include <chrono>
+#include <cstdint>
 
 namespace layer {
 
@@ -12,7 +15,8 @@ class WakeSignal {
   WakeSignal(const WakeSignal&) = delete;
   WakeSignal& operator=(const WakeSignal&) = delete;
 
-  // The descriptor to poll for reading; -1 when the system gave none (the signal is inert).
+  // What a sleeper waits on: a descriptor to poll for reading on POSIX systems, an event's
+  // handle on Windows; -1 when the system gave none (the signal is inert).
   int fd() const { return fd_; }
   void Raise();
   void Clear();
@@ -20,5 +24,11 @@ class WakeSignal {
  private:
   int fd_ = -1;
 };
+
+// Sleeps until the back-end's event source has input, the signal is raised or the timeout
+// passes. The event source is what Backend::EventSource names: a descriptor on POSIX systems;
+// on Windows an event's handle, or 0 for the calling thread's own message queue.
+void SleepUntilSignalled(int event_source, const WakeSignal& wake,
+                         std::chrono::milliseconds timeout);
 
 }  // namespace layer

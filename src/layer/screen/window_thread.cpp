@@ -2,8 +2,6 @@
 // The window thread: refresh passes that copy changed rows to the window and hand its
 // messages to the input state, the pauses between them, and the waits of other threads on
 // its progress.
-#include <poll.h>
-
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -106,8 +104,7 @@ void SleepUntilActivity(Screen& screen, int event_source, std::chrono::milliseco
     screen.quiet.store(true);
   }
   if (!screen.stop.load()) {
-    pollfd sources[2] = {{event_source, POLLIN, 0}, {screen.wake.fd(), POLLIN, 0}};
-    poll(sources, 2, static_cast<int>(timeout.count()));
+    SleepUntilSignalled(event_source, screen.wake, timeout);
   }
   screen.quiet.store(false);
   screen.wake.Clear();

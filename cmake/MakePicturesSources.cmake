@@ -1,0 +1,13 @@
+# SPDX-License-Identifier: MIT
+# The sources of make_pictures, the host tool that draws the game's pictures: shared by the
+# game's build and by the native build of the tool that a cross build runs.
+set(XMAS_MAKE_PICTURES_SOURCES
+  tools/make_pictures.cpp
+  tools/pictures/bmp.cpp
+  tools/pictures/board.cpp
+  tools/pictures/canvas.cpp
+  tools/pictures/check.cpp
+  tools/pictures/figures.cpp
+  tools/pictures/font_glyphs.cpp
+  tools/pictures/menu.cpp
+  tools/pictures/text.cpp)

@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: MIT
+// The Win32 back-end: a fixed-size window owned by the window thread, rows put with
+// SetDIBitsToDevice (StretchDIBits when the window is scaled), and the window procedure
+// turning messages into window messages for the input state.
+#include "backends/win32_backend.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "backends/win32_message_translation.h"
+#include "input/cp437.h"
+#include "platform/win32_text.h"
+#include "screen/window_scale.h"
+
+namespace layer {
+namespace {
+
+constexpr wchar_t kClassName[] = L"xmas-tictactoe-window";
+// A title bar with the close and minimise buttons; no sizing border, no maximise button.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = 0;
+
+// The code page 437 character for a UTF-16 unit; 0 for none.
+uint8_t Cp437FromUnit(wchar_t unit) {
+  if (unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF)) return 0;
+  return Cp437FromUnicode(static_cast<char32_t>(unit));
+}
+
+class Win32Backend final : public Backend {
+ public:
+  ~Win32Backend() override = default;  // Close has destroyed the window on the window thread
+
+  std::string Name() const override { return "win32"; }
+  bool Open(const WindowRequest& request) override;
+  int32_t RefreshRate() const override { return refresh_rate_hz_; }
+  void Present(const uint8_t* pixels, int32_t pitch, int32_t first_row, int32_t last_row) override;
+  bool Pump(const MessageSink& sink) override;
+  void Close() override;
+  int EventSource() const override { return window_ != nullptr ? 0 : -1; }  // the queue
+
+  void CaptureMouse() override { SetCapture(window_); }
+  void ReleaseMouse() override { ReleaseCapture(); }
+  bool HoldsCapture() const override { return window_ != nullptr && GetCapture() == window_; }
+  void RequestLeaveNotice() override {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
+    TrackMouseEvent(&track);
+  }
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam,
+                                          LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  Win32KeyState ReadKeys(WPARAM virtual_key, LPARAM lparam) const;
+  bool PointerInside() const;
+  void Deliver(const WindowMessage& message);
+
+  HWND window_ = nullptr;
+  bool class_registered_ = false;
+  bool timer_period_set_ = false;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  int32_t scale_ = 1;
+  int32_t refresh_rate_hz_ = 0;
+  bool repaint_ = false;
+  const MessageSink* sink_ = nullptr;   // set while Pump runs
+  std::vector<WindowMessage> pending_;  // messages sent to the window outside Pump
+};
+
+bool Win32Backend::Open(const WindowRequest& request) {
+  // Pixel-exact: the window reports and gets real pixels; the scale is chosen below.
+  SetProcessDPIAware();
+  // The refresh period (10 ms) and the layer's pauses need a finer timer than the default.
+  timer_period_set_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.style = CS_DBLCLKS;
+  window_class.lpfnWndProc = WindowProcedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  window_class.lpszClassName = kClassName;
+  class_registered_ = RegisterClassExW(&window_class) != 0;
+  if (!class_registered_ && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    Close();
+    return false;
+  }
+
+  // The monitor that holds the pointer: its work area and its pixels per inch.
+  POINT pointer{0, 0};
+  GetCursorPos(&pointer);
+  HMONITOR monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(monitor, &info)) area = info.rcWork;
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  refresh_rate_hz_ = screen != nullptr ? GetDeviceCaps(screen, VREFRESH) : 0;
+  if (refresh_rate_hz_ <= 1) refresh_rate_hz_ = 0;  // 0 and 1 mean the hardware's default
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const int32_t frame_width = frame.right - frame.left;
+  const int32_t frame_height = frame.bottom - frame.top;
+  scale_ = ChooseWindowScale(std::max(dpi / 96, 1), area.right - area.left - frame_width,
+                             area.bottom - area.top - frame_height, request.width,
+                             request.height);
+  width_ = request.width;
+  height_ = request.height;
+  RECT bounds{0, 0, width_ * scale_, height_ * scale_};
+  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
+  const int32_t outer_width = bounds.right - bounds.left;
+  const int32_t outer_height = bounds.bottom - bounds.top;
+  const int32_t x = area.left + (area.right - area.left - outer_width) / 2;
+  const int32_t y = std::max<int32_t>(area.top + (area.bottom - area.top - outer_height) / 2,
+                                      area.top);
+
+  window_ = CreateWindowExW(kExStyle, kClassName, WideFromUtf8(request.title).c_str(), kStyle, x,
+                            y, outer_width, outer_height, nullptr, nullptr, instance, this);
+  if (window_ == nullptr) {
+    Close();
+    return false;
+  }
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  UpdateWindow(window_);
+  return true;
+}
+
+void Win32Backend::Close() {
+  if (window_ != nullptr) {
+    if (GetCapture() == window_) ReleaseCapture();
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  if (class_registered_) {
+    UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
+    class_registered_ = false;
+  }
+  if (timer_period_set_) {
+    timeEndPeriod(1);
+    timer_period_set_ = false;
+  }
+  pending_.clear();
+}
+
+void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
+                           int32_t last_row) {
+  if (window_ == nullptr) return;
+  first_row = std::max(first_row, 0);
+  last_row = std::min(last_row, height_ - 1);
+  if (first_row > last_row) return;
+  const int32_t rows = last_row - first_row + 1;
+  // The band as a top-down 32-bit bitmap: memory order B, G, R, unused, which is 0x00RRGGBB
+  // as stored; the top byte is never shown.
+  BITMAPINFO bitmap{};
+  bitmap.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bitmap.bmiHeader.biWidth = pitch / 4;
+  bitmap.bmiHeader.biHeight = -rows;
+  bitmap.bmiHeader.biPlanes = 1;
+  bitmap.bmiHeader.biBitCount = 32;
+  bitmap.bmiHeader.biCompression = BI_RGB;
+  const uint8_t* band = pixels + static_cast<size_t>(first_row) * static_cast<size_t>(pitch);
+  HDC context = GetDC(window_);
+  if (context == nullptr) return;
+  if (scale_ == 1) {
+    SetDIBitsToDevice(context, 0, first_row, static_cast<DWORD>(width_),
+                      static_cast<DWORD>(rows), 0, 0, 0, static_cast<UINT>(rows), band, &bitmap,
+                      DIB_RGB_COLORS);
+  } else {
+    SetStretchBltMode(context, COLORONCOLOR);  // nearest neighbour: whole pixels, no blur
+    StretchDIBits(context, 0, first_row * scale_, width_ * scale_, rows * scale_, 0, 0, width_,
+                  rows, band, &bitmap, DIB_RGB_COLORS, SRCCOPY);
+  }
+  ReleaseDC(window_, context);
+}
+
+bool Win32Backend::Pump(const MessageSink& sink) {
+  if (window_ == nullptr) return false;
+  sink_ = &sink;
+  for (const WindowMessage& message : pending_) Deliver(message);
+  pending_.clear();
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);  // key downs also post their characters
+    DispatchMessageW(&message);
+  }
+  sink_ = nullptr;
+  const bool repaint = repaint_;
+  repaint_ = false;
+  return repaint;
+}
+
+// Whether the pointer is over the drawing area now, from its desktop position.
+bool Win32Backend::PointerInside() const {
+  POINT pointer{0, 0};
+  RECT client{0, 0, 0, 0};
+  if (!GetCursorPos(&pointer) || !GetClientRect(window_, &client)) return false;
+  MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return PtInRect(&client, pointer) != FALSE;
+}
+
+void Win32Backend::Deliver(const WindowMessage& message) {
+  if (sink_ == nullptr) {
+    pending_.push_back(message);  // e.g. activation while the window is being shown
+    return;
+  }
+  WindowMessage handed = message;
+  handed.pointer_inside = PointerInside();
+  (*sink_)(handed);
+}
+
+// The key state for a key down: what the key types now and unmodified, and the modifiers.
+Win32KeyState Win32Backend::ReadKeys(WPARAM virtual_key, LPARAM lparam) const {
+  Win32KeyState keys;
+  BYTE state[256] = {};
+  if (!GetKeyboardState(state)) return keys;
+  const UINT scan = static_cast<UINT>((lparam >> 16) & 0xFF);
+  wchar_t typed[4] = {};
+  // Flag 4: the keyboard's dead-key state is left as it is for TranslateMessage's own use.
+  if (ToUnicode(static_cast<UINT>(virtual_key), scan, state, typed, 4, 4) == 1) {
+    keys.typed = Cp437FromUnit(typed[0]);
+  }
+  const UINT own = MapVirtualKeyW(static_cast<UINT>(virtual_key), MAPVK_VK_TO_CHAR) & 0x7FFF;
+  keys.own = Cp437FromUnit(static_cast<wchar_t>(own));
+  keys.shift = (state[VK_SHIFT] & 0x80) != 0;
+  keys.ctrl = (state[VK_CONTROL] & 0x80) != 0;
+  keys.alt = (state[VK_MENU] & 0x80) != 0;
+  return keys;
+}
+
+LRESULT Win32Backend::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window_, &paint);
+      EndPaint(window_, &paint);
+      repaint_ = true;  // the window thread presents every row after this pump
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the whole area is painted from the framebuffer
+    default:
+      break;
+  }
+  Win32KeyState keys;
+  const bool key_down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  if (key_down) keys = ReadKeys(wparam, lparam);
+  if (const auto translated =
+          TranslateWin32Message(message, static_cast<uint64_t>(wparam),
+                                static_cast<int64_t>(lparam), keys, scale_)) {
+    Deliver(*translated);
+  }
+  if (message == WM_CLOSE) return 0;  // the close button is a key; the window stays
+  if ((key_down || message == WM_KEYUP || message == WM_SYSKEYUP) &&
+      (wparam == VK_F10 || wparam == VK_MENU)) {
+    return 0;  // no menu mode for F10 or Alt
+  }
+  return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK Win32Backend::WindowProcedure(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* backend = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (backend == nullptr || backend->window_ != window) {
+    // Messages during CreateWindowEx, before window_ is known.
+    if (backend != nullptr && backend->window_ == nullptr) backend->window_ = window;
+    else return DefWindowProcW(window, message, wparam, lparam);
+  }
+  return backend->Handle(message, wparam, lparam);
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeWin32Backend() {
+  return std::make_unique<Win32Backend>();
+}
+
+}  // namespace layer

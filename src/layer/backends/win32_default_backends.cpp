@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+#include "backends/backend.h"
+#include "backends/win32_backend.h"
+
+namespace layer {
+
+BackendList MakeDefaultBackends() {
+  BackendList backends;
+  backends.push_back(MakeWin32Backend());
+  return backends;
+}
+
+}  // namespace layer
