@@ -41,6 +41,7 @@ class Win32Backend final : public Backend {
   bool Pump(const MessageSink& sink) override;
   void Close() override;
   int EventSource() const override { return window_ != nullptr ? 0 : -1; }  // the queue
+  bool HoldsMessages() const override { return !pending_.empty(); }
 
   void CaptureMouse() override { SetCapture(window_); }
   void ReleaseMouse() override { ReleaseCapture(); }
@@ -66,8 +67,13 @@ class Win32Backend final : public Backend {
   int32_t scale_ = 1;
   int32_t refresh_rate_hz_ = 0;
   bool repaint_ = false;
-  const MessageSink* sink_ = nullptr;   // set while Pump runs
-  std::vector<WindowMessage> pending_;  // messages sent to the window outside Pump
+  const MessageSink* sink_ = nullptr;  // set while Pump runs
+  // Messages for the next pass: those sent to the window outside Pump, and a release that
+  // follows its press within one pass with everything after it, so that the game, which
+  // looks at the buttons between passes, sees every click.
+  std::vector<WindowMessage> pending_;
+  int32_t pressed_this_pass_ = 0;
+  bool holding_ = false;
 };
 
 bool Win32Backend::Open(const WindowRequest& request) {
@@ -184,8 +190,11 @@ void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_r
 bool Win32Backend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
   sink_ = &sink;
-  for (const WindowMessage& message : pending_) Deliver(message);
-  pending_.clear();
+  pressed_this_pass_ = 0;
+  holding_ = false;
+  std::vector<WindowMessage> held;
+  held.swap(pending_);
+  for (const WindowMessage& message : held) Deliver(message);
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);  // key downs also post their characters
@@ -207,10 +216,14 @@ bool Win32Backend::PointerInside() const {
 }
 
 void Win32Backend::Deliver(const WindowMessage& message) {
-  if (sink_ == nullptr) {
+  if (message.kind == MessageKind::kButtonUp && (pressed_this_pass_ & message.button) != 0) {
+    holding_ = true;
+  }
+  if (sink_ == nullptr || holding_) {
     pending_.push_back(message);  // e.g. activation while the window is being shown
     return;
   }
+  if (message.kind == MessageKind::kButtonDown) pressed_this_pass_ |= message.button;
   WindowMessage handed = message;
   handed.pointer_inside = PointerInside();
   (*sink_)(handed);

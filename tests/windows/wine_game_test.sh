@@ -1,0 +1,37 @@
+#!/bin/bash
+# SPDX-License-Identifier: MIT
+# The Windows game under Wine: the window's title and size, the menu, Knecht Ruprecht's
+# board with his ring in the centre, a cross where the person clicks, and a key ending the
+# program with status 0. Prints the launch-to-menu time and the click-to-cross latency.
+set -u
+source "$(dirname "$0")/wine_common.sh"
+start_xvfb
+start_wine
+
+started=$(now_ms)
+start_app wine "$GAME"
+WINDOW=$(find_window xmas-tictactoe)
+geometry=$(xwininfo -id "$WINDOW")
+grep -q 'Width: 651$' <<<"$geometry" || fail "drawing area is not 651 wide: $geometry"
+grep -q 'Height: 651$' <<<"$geometry" || fail "drawing area is not 651 high: $geometry"
+"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 20000 >/dev/null || fail "the menu did not show"
+echo "launch to first menu frame: $(($(now_ms) - started)) ms"
+menu_centre=$(pixel 325 325)
+
+# Knecht Ruprecht sits in the top right corner.
+xdotool mousemove --window "$WINDOW" 550 100 click 1
+"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null ||
+  fail "the board did not show after a click on Knecht Ruprecht's corner"
+sleep 0.5  # he may open, and then in the centre
+
+# Whoever began, after the person's cross in a corner his ring stands in the centre.
+latency=$("$TOOL" clickwait "$WINDOW" "$(cell_x 1)" "$(cell_y 1)" 000000 5000) ||
+  fail "no cross appeared in cell 1"
+echo "click-to-cross latency: $latency ms"
+for _ in $(seq 50); do has_ring 5 && break; sleep 0.1; done
+has_ring 5 || fail "no ring in cell 5"
+
+xdotool key x
+wait_app
+[ "$STATUS" = 0 ] || fail "the game ended with status $STATUS after a key"
+echo PASS
