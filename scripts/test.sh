@@ -5,7 +5,9 @@
 #      and the real window under Xvfb;
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build of the unit and headless tests;
 #   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
-#   4. a bounded fuzzing run of the picture loader.
+#   4. a bounded fuzzing run of the picture loader;
+#   5. the Windows build, cross-compiled with mingw-w64, with its tests and the release zip
+#      under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
@@ -54,6 +56,19 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite tsan xmas_tests
 fuzz_start=$SECONDS
 scripts/fuzz.sh 60
 summary+=("fuzz: $((SECONDS - fuzz_start)) s")
+windows_start=$SECONDS
+windows_log=$(mktemp)
+windows_status=0
+scripts/test-windows.sh 2>&1 | tee "$windows_log" || windows_status=$?
+windows_line=$(grep -E '^windows: [0-9]+ passed, [0-9]+ failed$' "$windows_log" | tail -1 || true)
+rm -f "$windows_log"
+if [[ $windows_status -ne 0 || -z $windows_line ]]; then
+  echo "test suite 'windows' failed" >&2
+  exit 1
+fi
+windows_passed=$(sed -E 's/^windows: ([0-9]+) passed.*/\1/' <<<"$windows_line")
+passed=$((passed + windows_passed))
+summary+=("$windows_line ($((SECONDS - windows_start)) s)")
 
 echo
 echo "Summary ($((SECONDS - started)) s)"

@@ -12,7 +12,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
 
 wine_cleanup() {
   if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill "$APP_PID" 2>/dev/null; fi
-  [ -n "${OWN_PREFIX:-}" ] && WINEPREFIX=$OWN_PREFIX wineserver -k 2>/dev/null
+  # The prefix's server and desktop belong to this test's X server: end them with it.
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
   cleanup
 }
 trap wine_cleanup EXIT
@@ -23,6 +24,8 @@ start_wine() {
     OWN_PREFIX="$WORK/wine prefix"
     export WINEPREFIX=$OWN_PREFIX
   fi
+  # A server left from an earlier test serves another X server's desktop.
+  wineserver -k 2>/dev/null
   wineboot -i >/dev/null 2>&1 || fail "wineboot failed in $WINEPREFIX"
   wineserver -p 60  # stays up between the test's Wine processes
 }

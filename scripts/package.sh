@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Makes the Windows release zip, xmas-tictactoe-<version>-windows-x64.zip: the game, its two
+# pictures and LIESMICH.txt in one folder. Builds the "windows" preset first.
+#   scripts/package.sh [OUTPUT_DIRECTORY]     (default: build/windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${1:-build/windows}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)"
+version=$(sed -nE 's/^CMAKE_PROJECT_VERSION:STATIC=(.*)$/\1/p' build/windows/CMakeCache.txt)
+[[ -n $version ]] || { echo "no project version in build/windows" >&2; exit 1; }
+
+name=xmas-tictactoe-$version-windows-x64
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+mkdir "$stage/$name"
+cp build/windows/xmas-tictactoe.exe build/windows/Menu.Vadi build/windows/Vadi.Vadi \
+   "$stage/$name/"
+# Windows line ends, so that Notepad of any age shows the text right.
+sed 's/$/\r/' "$root/packaging/LIESMICH.txt" >"$stage/$name/LIESMICH.txt"
+rm -f "$out/$name.zip"
+(cd "$stage" && zip -q -r -X "$out/$name.zip" "$name")
+echo "$out/$name.zip"

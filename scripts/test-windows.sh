@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The Windows stage of the test suite: cross-builds the game and the unit and headless tests
+# with mingw-w64 (preset windows-tests), runs the tests under Wine, makes the release zip and
+# runs the Wine window tests (the game, the close button and idle CPU, the unpacked zip) under
+# Xvfb. All Wine processes share one prefix in a temporary folder, made before any timing.
+# Ends with the line "windows: P passed, F failed".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+passed=0
+failed=0
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d)
+export WINEPREFIX="$work/wine prefix"
+finish() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+wineboot -i >/dev/null 2>&1 &
+boot=$!
+
+cmake --preset windows-tests >/dev/null
+cmake --build --preset windows-tests -j "$jobs"
+zip=$(scripts/package.sh build/windows | tail -n 1)
+# The window tests' X11 client, built for this machine.
+tool=build/windows-tests/host-tools/x11_window_tool
+mkdir -p "$(dirname "$tool")"
+c++ -std=c++20 -O2 -DXMAS_HAVE_XTEST=1 tests/window/x11_window_tool.cpp -o "$tool" -lX11 -lXtst
+wait "$boot" || { echo "wineboot failed" >&2; exit 1; }
+wineserver -w
+
+log=$(mktemp)
+if ctest --preset windows-tests 2>&1 | tee "$log"; then :; fi
+line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1 || true)
+rm -f "$log"
+if [[ -z $line ]]; then
+  failed=$((failed + 1))
+else
+  total=${line##* }
+  failures=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+  passed=$((passed + total - failures))
+  failed=$((failed + failures))
+fi
+
+game=build/windows-tests/xmas-tictactoe.exe
+stage_start=$SECONDS
+for run in "wine_game_test.sh $game" "wine_close_test.sh $game" "wine_zip_test.sh $zip"; do
+  read -r script file <<<"$run"
+  echo "--- $script"
+  if timeout 180 bash "tests/windows/$script" "$file" "$tool"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $script" >&2
+    failed=$((failed + 1))
+  fi
+done
+
+echo "Wine window tests: $((SECONDS - stage_start)) s"
+echo "windows: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]
