@@ -15,6 +15,7 @@
 #include "input/cp437.h"
 #include "platform/win32_text.h"
 #include "screen/window_scale.h"
+#include "system/win32_error_output.h"
 
 namespace layer {
 namespace {
@@ -77,6 +78,9 @@ class Win32Backend final : public Backend {
 };
 
 bool Win32Backend::Open(const WindowRequest& request) {
+  // A window that cannot be made is reported on stderr, which a program started from
+  // Explorer does not have.
+  KeepErrorOutputWithoutConsole();
   // Pixel-exact: the window reports and gets real pixels; the scale is chosen below.
   SetProcessDPIAware();
   // The refresh period (10 ms) and the layer's pauses need a finer timer than the default.
