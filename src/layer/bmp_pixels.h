@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "bmp_headers.h"
-#include "bmp_pixels_x86.h"
 
 namespace layer::bmp {
 
@@ -22,8 +21,6 @@ class RowConverter {
   template <uint32_t kBits>
   static void Indexed(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
   static void Indexed8(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
-  static void Indexed8Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
-                           int32_t count);
   static void Plain24Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
                           int32_t count);
   static void Masked16(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
@@ -35,7 +32,6 @@ class RowConverter {
   const uint32_t* palette_;
   MaskConverter masks_;
   Routine convert_;
-  x86::PalettePlanes planes_{};  // for Indexed8Wide
 };
 
 }  // namespace layer::bmp

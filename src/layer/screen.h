@@ -32,6 +32,10 @@ struct Screen {
   uint64_t serial = 0;  // tells screens apart, so drawing states of an old screen are remade
 
   std::unique_ptr<Backend> backend;
+  // What ScreenInfo reports of the back-end, kept by the window thread when the window opens:
+  // the back-end's members run on that thread alone.
+  std::string backend_name;
+  int32_t refresh_rate = 0;
   InputState input;
   std::thread window_thread;
   // Set once by StopWindowThread, which also wakes the window thread from its pause.
