@@ -105,7 +105,8 @@ void StopWindowThread(Screen& screen);
 // Keep the waits below informed of a screen's opening and closing.
 void NoteScreenOpened();
 void NoteScreenClosed();
-// Waits until the window thread has finished `count` more passes, a screen has closed, or
+// Waits until the window thread has finished `count` passes that began after this call, a
+// screen has closed, or
 // `timeout` has passed. Safe from any thread, also while another one closes the screen.
 void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout);
 

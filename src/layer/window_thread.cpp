@@ -212,6 +212,7 @@ void NoteScreenClosed() {
 
 void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> lock(g_progress.mutex);
+  if (!g_progress.screen_open) return;
   // Passes run one after another: once this many have finished, `count` passes that began
   // after this call have finished.
   const uint64_t target = g_progress.passes_begun + static_cast<uint64_t>(std::max(count, 0));
