@@ -52,8 +52,9 @@ class SdlEventTranslator {
 
 // Hands the messages of each window-thread pass on, so that the game, which looks at the
 // buttons between passes, sees every click:
-// - a release that follows its press within one pass waits, with everything after it, for
-//   the next pass;
+// - a release that follows its press within one pass waits, with what comes after it, for
+//   the next pass, which hands all of it on; a run of pointer moves waits as its last one, and
+//   no more than kMostHeld messages wait;
 // - a button pressed in the same pass as the activation that clears the buttons is pressed
 //   again after it (X11 may report the activating click before the focus);
 // - a pointer leave goes on only when a leave notice was asked for.
@@ -66,7 +67,12 @@ class MessagePacer {
   void RequestLeaveNotice() { leave_notice_requested_ = true; }
   bool HoldsMessages() const { return !held_over_.empty(); }
 
+  static constexpr size_t kMostHeld = 64;
+
  private:
+  // Hands the message on, with the pass's bookkeeping.
+  void HandOn(const WindowMessage& message, const MessageSink& sink);
+
   std::vector<WindowMessage> held_over_;
   int32_t pressed_this_pass_ = 0;
   bool leave_notice_requested_ = false;
