@@ -25,7 +25,9 @@ inline constexpr int32_t kUseForegroundColour = static_cast<int32_t>(0x80000000u
 // The end angle that asks DrawCircle for a whole ring (the float with bits 0x40C90FDC).
 inline constexpr float kFullCircle = 6.283186f;
 
-// Opens the window and its framebuffer; 0 on success, 1 on bad arguments or no display.
+// Opens the window and its framebuffer; 0 on success, 1 on bad arguments (a depth other than
+// 24 or 32 among them: the window shows 32-bit pixels only) or no display. Pages, flags and
+// the refresh rate are accepted and have no effect: one page, a framed window, no preference.
 int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refresh_rate);
 // Sets the whole factor (1..8) the next window shows the framebuffer enlarged by, or 0 to let
@@ -36,7 +38,8 @@ void ClearScreen(int32_t mode);
 // Sets foreground/background (flags bit 0: keep foreground, bit 1: keep background);
 // returns the previous foreground colour.
 uint32_t SetColour(uint32_t foreground, uint32_t background, int32_t flags);
-// Draws a straight line (type 0) with a 16-bit on/off style counted from the first end point.
+// Draws a straight line (type 0; other types draw nothing) with a 16-bit on/off style whose
+// pixels are counted from the first end point after clipping.
 void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t type, uint32_t style,
               int32_t flags);
 // Draws an ellipse outline (fill 0) or filled ellipse; start 0 and end kFullCircle ask for the
@@ -97,7 +100,7 @@ void SeedRandom(double seed);
 // Next random number r with 0 <= r < 1; n = 0 repeats the last result.
 double NextRandom(float n);
 // Blocks until the window thread has handed over input (mouse, keys, activation, close) that
-// arrived since this call last returned, or at most 100 ms, so that poll loops sleep instead
+// arrived since this call last returned on the calling thread, or at most 100 ms, so that poll loops sleep instead
 // of spinning: query, then await, and no change is missed.
 void AwaitNextPass();
 // Runs the exit-time handlers (closing the window) and ends the process with status.

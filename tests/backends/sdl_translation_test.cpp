@@ -102,6 +102,9 @@ TEST_F(SdlTranslation, KeysThatTypeControlCharactersWithoutTextEvents) {
   EXPECT_EQ(Keys({Key(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE)}), Codes{8});
   EXPECT_EQ(Keys({Key(SDL_SCANCODE_TAB, SDLK_TAB)}), Codes{9});
   EXPECT_EQ(Keys({Key(SDL_SCANCODE_A, SDLK_a, KMOD_LCTRL)}), Codes{1});
+  // Ctrl+Enter types a line feed, on the main block and on the keypad.
+  EXPECT_EQ(Keys({Key(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LCTRL)}), Codes{10});
+  EXPECT_EQ(Keys({Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KMOD_RCTRL)}), Codes{10});
   EXPECT_EQ(Keys({Key(SDL_SCANCODE_Z, SDLK_z, KMOD_RCTRL)}), Codes{26});
   EXPECT_EQ(Keys({Key(SDL_SCANCODE_C, SDLK_c, KMOD_LCTRL | KMOD_LSHIFT)}), Codes{3});
   // On a German layout the key right of T carries z: Ctrl+Z still types 26.

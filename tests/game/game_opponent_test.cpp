@@ -157,7 +157,10 @@ TEST_F(ComputerMoveTest, RandomPlayersIgnoreWhatTheyDoNotLookAt) {
   };
   const Case cases[] = {{4, {1, 2}, {5}, {3, 4, 6, 7, 8, 9}, 0},
                         {4, {1, 2, 9}, {4, 5}, {3, 6, 7, 8}, 6},
-                        {1, {5, 9}, {1, 2}, {3, 4, 6, 7, 8}, 3}};
+                        {1, {5, 9}, {1, 2}, {3, 4, 6, 7, 8}, 3},
+                        // "Nikolaus" prefers the centre only in answer to the opening cross.
+                        {3, {1, 6}, {3}, {2, 4, 5, 7, 8, 9}, 0},
+                        {3, {1, 6, 8}, {3, 4}, {2, 5, 7, 9}, 0}};
   for (const Case& c : cases) {
     Cells seen;
     for (int32_t seed = 1; seed <= kSeeds; ++seed) {

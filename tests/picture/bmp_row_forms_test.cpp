@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Row conversions: the wide (SSSE3, AVX-512) and the plain forms give the same pixels for any
+// Row conversions: the wide (SSSE3) and the plain forms give the same pixels for any
 // row length, and neither touches a byte beyond the stored row or the output row. Rows are
 // placed against an inaccessible page, so a read or write past their end stops the test.
 #include <gtest/gtest.h>
@@ -120,14 +120,11 @@ INSTANTIATE_TEST_SUITE_P(BitCounts, BmpRowFormsTest, ::testing::Values(8u, 24u),
 
 TEST(BmpRowFormsSwitch, TurnsTheWideFormsOffAndOnAgain) {
   const bool shuffle = layer::bmp::x86::HasByteShuffle();
-  const bool permute = layer::bmp::x86::HasBytePermute();
   {
     PlainFormsOnly plain;
     EXPECT_FALSE(layer::bmp::x86::HasByteShuffle());
-    EXPECT_FALSE(layer::bmp::x86::HasBytePermute());
   }
   EXPECT_EQ(layer::bmp::x86::HasByteShuffle(), shuffle);
-  EXPECT_EQ(layer::bmp::x86::HasBytePermute(), permute);
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 //                                                         '!' is no longer) the colour
 //   x11_window_tool clickwait WINDOW X Y RRGGBB MS        clicks the left button at (X, Y) and
 //                                                         waits for the pixel to turn RRGGBB
+//   x11_window_tool burst WINDOW X Y                      in 0.7 s: 2,000 pointer moves, 200
+//                                                         right clicks and 100 left clicks,
+//                                                         the left ones at (X, Y)
 //
 // waitpixel and clickwait print the milliseconds waited. Exit status: 0 done, 1 timed out or
 // the window went away, 2 bad use.
@@ -24,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -36,7 +40,7 @@ int RecordError(Display*, XErrorEvent*) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: x11_window_tool close WINDOW | pixel WINDOW X Y |\n"
+               "usage: x11_window_tool close WINDOW | pixel WINDOW X Y | burst WINDOW X Y |\n"
                "       waitpixel WINDOW X Y [!]RRGGBB MS | clickwait WINDOW X Y RRGGBB MS\n");
   return 2;
 }
@@ -103,6 +107,47 @@ bool Click(Display* display, Window window, int x, int y) {
 #endif
 }
 
+// A burst of input as a restless person (or a stuck mouse) makes it: moves all over the
+// window with right clicks among them, and left clicks at (x, y).
+bool Burst(Display* display, Window window, int x, int y) {
+#ifdef XMAS_HAVE_XTEST
+  auto root_of = [&](int wx, int wy) {
+    int root_x = 0;
+    int root_y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), wx, wy, &root_x, &root_y,
+                          &child);
+    return std::pair<int, int>{root_x, root_y};
+  };
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 2000; ++i) {
+    const auto [mx, my] = root_of(20 + (i * 37) % 600, 20 + (i * 53) % 600);
+    XTestFakeMotionEvent(display, -1, mx, my, CurrentTime);
+    if (i % 10 == 0) {
+      XTestFakeButtonEvent(display, 3, True, CurrentTime);
+      XTestFakeButtonEvent(display, 3, False, CurrentTime);
+    }
+    if (i % 20 == 0) {
+      const auto [lx, ly] = root_of(x, y);
+      XTestFakeMotionEvent(display, -1, lx, ly, CurrentTime);
+      XTestFakeButtonEvent(display, 1, True, CurrentTime);
+      XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    }
+    XFlush(display);
+    std::this_thread::sleep_until(start + std::chrono::microseconds(350 * (i + 1)));
+  }
+  XSync(display, False);
+  return true;
+#else
+  (void)display;
+  (void)window;
+  (void)x;
+  (void)y;
+  std::fprintf(stderr, "x11_window_tool: built without the XTest extension\n");
+  return false;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +169,8 @@ int main(int argc, char** argv) {
   if (argc < 5) return Usage();
   const int x = std::atoi(argv[3]);
   const int y = std::atoi(argv[4]);
+
+  if (command == "burst" && argc == 5) return Burst(display, window, x, y) ? 0 : 2;
 
   if (command == "pixel" && argc == 5) {
     const auto pixel = ReadPixel(display, window, attributes.visual, x, y);

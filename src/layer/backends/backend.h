@@ -25,8 +25,6 @@ struct WindowRequest {
   int32_t height = 0;
 };
 
-using MessageSink = std::function<void(const WindowMessage&)>;
-
 class Backend : public PointerControl {
  public:
   // Name reported by ScreenInfo, for example "sdl2-x11" or "headless".

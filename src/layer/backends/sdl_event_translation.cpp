@@ -291,44 +291,4 @@ void SdlEventTranslator::SendActivation(const MessageSink& sink) const {
   sink(message);
 }
 
-void MessagePacer::BeginPass(const MessageSink& sink) {
-  pressed_this_pass_ = 0;
-  std::vector<WindowMessage> waiting;
-  waiting.swap(held_over_);
-  for (const WindowMessage& message : waiting) Deliver(message, sink);
-}
-
-void MessagePacer::Deliver(const WindowMessage& message, const MessageSink& sink) {
-  if (!held_over_.empty() ||
-      (message.kind == MessageKind::kButtonUp && (message.button & pressed_this_pass_) != 0)) {
-    held_over_.push_back(message);
-    return;
-  }
-  switch (message.kind) {
-    case MessageKind::kButtonDown:
-      pressed_this_pass_ |= message.button;
-      sink(message);
-      break;
-    case MessageKind::kMouseLeave:
-      if (!leave_notice_requested_) return;
-      leave_notice_requested_ = false;
-      sink(message);
-      break;
-    case MessageKind::kActivate:
-      sink(message);
-      if (message.activated && !message.minimized) {
-        for (int32_t bit = 1; bit <= 16; bit <<= 1) {
-          if ((pressed_this_pass_ & bit) == 0) continue;
-          WindowMessage press = Message(MessageKind::kButtonDown);
-          press.button = bit;
-          sink(press);
-        }
-      }
-      break;
-    default:
-      sink(message);
-      break;
-  }
-}
-
 }  // namespace layer

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "backends/backend.h"
+#include "input/message_pacer.h"
 #include "input/window_message.h"
 
 namespace layer {
@@ -51,26 +52,5 @@ class SdlEventTranslator {
   bool drop_text_ = false;
 };
 
-// Hands the messages of each window-thread pass on, so that the game, which looks at the
-// buttons between passes, sees every click:
-// - a release that follows its press within one pass waits, with everything after it, for
-//   the next pass;
-// - a button pressed in the same pass as the activation that clears the buttons is pressed
-//   again after it (X11 may report the activating click before the focus);
-// - a pointer leave goes on only when a leave notice was asked for.
-class MessagePacer {
- public:
-  // Starts a pass: hands on the messages held over from the last one.
-  void BeginPass(const MessageSink& sink);
-  // Hands the message on now, or holds it over to the next pass.
-  void Deliver(const WindowMessage& message, const MessageSink& sink);
-  void RequestLeaveNotice() { leave_notice_requested_ = true; }
-  bool HoldsMessages() const { return !held_over_.empty(); }
-
- private:
-  std::vector<WindowMessage> held_over_;
-  int32_t pressed_this_pass_ = 0;
-  bool leave_notice_requested_ = false;
-};
 
 }  // namespace layer

@@ -13,6 +13,7 @@
 
 #include "backends/win32_message_translation.h"
 #include "input/cp437.h"
+#include "input/message_pacer.h"
 #include "platform/win32_text.h"
 #include "screen/window_scale.h"
 #include "system/win32_error_output.h"
@@ -42,7 +43,7 @@ class Win32Backend final : public Backend {
   bool Pump(const MessageSink& sink) override;
   void Close() override;
   int EventSource() const override { return window_ != nullptr ? 0 : -1; }  // the queue
-  bool HoldsMessages() const override { return !pending_.empty(); }
+  bool HoldsMessages() const override { return pacer_.HoldsMessages() || !early_.empty(); }
 
   void CaptureMouse() override { SetCapture(window_); }
   void ReleaseMouse() override { ReleaseCapture(); }
@@ -50,6 +51,7 @@ class Win32Backend final : public Backend {
   void RequestLeaveNotice() override {
     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
     TrackMouseEvent(&track);
+    pacer_.RequestLeaveNotice();
   }
 
  private:
@@ -69,12 +71,11 @@ class Win32Backend final : public Backend {
   int32_t refresh_rate_hz_ = 0;
   bool repaint_ = false;
   const MessageSink* sink_ = nullptr;  // set while Pump runs
-  // Messages for the next pass: those sent to the window outside Pump, and a release that
-  // follows its press within one pass with everything after it, so that the game, which
-  // looks at the buttons between passes, sees every click.
-  std::vector<WindowMessage> pending_;
-  int32_t pressed_this_pass_ = 0;
-  bool holding_ = false;
+  // Messages sent to the window outside Pump (while it is being made and shown), for the
+  // next pass; at most kMostEarly of them.
+  std::vector<WindowMessage> early_;
+  static constexpr size_t kMostEarly = 64;
+  MessagePacer pacer_;
 };
 
 bool Win32Backend::Open(const WindowRequest& request) {
@@ -157,7 +158,8 @@ void Win32Backend::Close() {
     timeEndPeriod(1);
     timer_period_set_ = false;
   }
-  pending_.clear();
+  early_.clear();
+  pacer_ = MessagePacer{};
 }
 
 void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
@@ -194,11 +196,10 @@ void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_r
 bool Win32Backend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
   sink_ = &sink;
-  pressed_this_pass_ = 0;
-  holding_ = false;
-  std::vector<WindowMessage> held;
-  held.swap(pending_);
-  for (const WindowMessage& message : held) Deliver(message);
+  pacer_.BeginPass(sink);
+  std::vector<WindowMessage> early;
+  early.swap(early_);
+  for (const WindowMessage& message : early) pacer_.Deliver(message, sink);
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);  // key downs also post their characters
@@ -220,17 +221,13 @@ bool Win32Backend::PointerInside() const {
 }
 
 void Win32Backend::Deliver(const WindowMessage& message) {
-  if (message.kind == MessageKind::kButtonUp && (pressed_this_pass_ & message.button) != 0) {
-    holding_ = true;
-  }
-  if (sink_ == nullptr || holding_) {
-    pending_.push_back(message);  // e.g. activation while the window is being shown
-    return;
-  }
-  if (message.kind == MessageKind::kButtonDown) pressed_this_pass_ |= message.button;
   WindowMessage handed = message;
   handed.pointer_inside = PointerInside();
-  (*sink_)(handed);
+  if (sink_ == nullptr) {
+    if (early_.size() < kMostEarly) early_.push_back(handed);
+    return;
+  }
+  pacer_.Deliver(handed, *sink_);
 }
 
 // The key state for a key down: what the key types now and unmodified, and the modifiers.

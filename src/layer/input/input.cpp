@@ -11,7 +11,7 @@
 namespace layer {
 namespace {
 
-constexpr int32_t kKeyWaitCheckMs = 50;
+constexpr int32_t kKeyWaitCheck_ms = 50;
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
@@ -26,14 +26,14 @@ bool TakeKeyArrival() {
   return arrived;
 }
 
-// Sleeps up to `milliseconds` in steps of kKeyWaitCheckMs, returning early once a key has
+// Sleeps up to `milliseconds` in steps of kKeyWaitCheck_ms, returning early once a key has
 // arrived; a negative duration waits without limit.
 void WaitForKey(int32_t milliseconds) {
   const bool endless = milliseconds < 0;
   int32_t remaining_ms = milliseconds;
   while (!TakeKeyArrival()) {
     if (!endless && remaining_ms <= 0) return;
-    const int32_t step_ms = endless ? kKeyWaitCheckMs : std::min(kKeyWaitCheckMs, remaining_ms);
+    const int32_t step_ms = endless ? kKeyWaitCheck_ms : std::min(kKeyWaitCheck_ms, remaining_ms);
     std::this_thread::sleep_for(std::chrono::milliseconds(step_ms));
     if (!endless) remaining_ms -= step_ms;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace layer {
 
@@ -56,5 +57,8 @@ class PointerControl {
   virtual bool HoldsCapture() const = 0;  // whether the window holds the capture
   virtual void RequestLeaveNotice() = 0;  // send kMouseLeave when the pointer leaves
 };
+
+// Where a back-end hands its messages.
+using MessageSink = std::function<void(const WindowMessage&)>;
 
 }  // namespace layer

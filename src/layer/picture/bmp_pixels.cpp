@@ -43,10 +43,6 @@ RowConverter::RowConverter(const BmpLayout& layout)
     convert_ = &Indexed<4>;
   } else if (n == 8) {
     convert_ = &Indexed8;
-    if (x86::HasBytePermute()) {
-      planes_ = x86::SplitPalette(palette_);
-      convert_ = &Indexed8Wide;
-    }
   } else if (n <= 16) {
     convert_ = &Masked16;
   } else if (n <= 24) {
@@ -83,11 +79,6 @@ void RowConverter::Indexed8(const RowConverter& self, const uint8_t* from, uint8
     }
   }
   for (; i < count; ++i) StorePixel(to + 4 * i, palette[from[i]]);
-}
-
-void RowConverter::Indexed8Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
-                                int32_t count) {
-  x86::Lookup8(self.planes_, self.palette_, from, to, count);
 }
 
 void RowConverter::Plain24Wide(const RowConverter&, const uint8_t* from, uint8_t* to,

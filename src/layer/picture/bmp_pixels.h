@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "picture/bmp_headers.h"
-#include "picture/bmp_pixels_x86.h"
 
 namespace layer::bmp {
 
@@ -23,8 +22,6 @@ class RowConverter {
   template <uint32_t kBits>
   static void Indexed(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
   static void Indexed8(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
-  static void Indexed8Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
-                           int32_t count);
   static void Plain24Wide(const RowConverter& self, const uint8_t* from, uint8_t* to,
                           int32_t count);
   static void Masked16(const RowConverter& self, const uint8_t* from, uint8_t* to, int32_t count);
@@ -36,7 +33,6 @@ class RowConverter {
   const uint32_t* palette_;
   MaskConverter masks_;
   Routine convert_;
-  x86::PalettePlanes planes_{};  // for Indexed8Wide
 };
 
 }  // namespace layer::bmp

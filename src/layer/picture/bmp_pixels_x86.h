@@ -2,14 +2,12 @@
 // Wide-register forms of the busiest row conversions, used when the processor has them.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 namespace layer::bmp::x86 {
 
 // Whether the forms below are to be used: the processor runs them and they are allowed.
 bool HasByteShuffle();  // SSSE3
-bool HasBytePermute();  // AVX-512 with byte permutes (VBMI)
 
 // Allowed by default. Tests turn them off to run the plain conversions on a processor that
 // has the wide ones; the choice is made when a row converter is built.
@@ -17,13 +15,5 @@ void AllowWideForms(bool allow);
 
 // 24-bit pixels with the standard masks: 0xFF000000 | value.
 void Expand24(const uint8_t* from, uint8_t* to, int32_t count);
-
-// The palette split into its blue, green and red bytes, 256 each, for Lookup8.
-using PalettePlanes = std::array<uint8_t, 3 * 256>;
-PalettePlanes SplitPalette(const uint32_t* palette);
-
-// 8-bit palette indices: 64 pixels per step through the byte planes; the rest from palette.
-void Lookup8(const PalettePlanes& planes, const uint32_t* palette, const uint8_t* from, uint8_t* to,
-             int32_t count);
 
 }  // namespace layer::bmp::x86

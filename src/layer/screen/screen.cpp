@@ -23,24 +23,6 @@ uint64_t g_next_serial = 1;
 bool g_exit_handler_registered = false;
 thread_local DrawingState t_drawing_state;
 
-int32_t BytesPerPixel(int32_t depth) {
-  switch (depth) {
-    case 1:
-    case 2:
-    case 4:
-    case 8:
-      return 1;
-    case 15:
-    case 16:
-      return 2;
-    case 24:
-    case 32:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
 // The program's file name without its extension: the window's title.
 std::string ProgramTitle() {
   const std::string path = ExecutablePath();
@@ -73,8 +55,7 @@ DrawingState& CurrentDrawingState(const Screen& screen) {
   if (state.screen_serial != screen.serial) {
     state = DrawingState{};
     state.screen_serial = screen.serial;
-    state.foreground =
-        screen.bytes_per_pixel == 4 ? 0xFFFFFFFFu : (uint32_t{1} << screen.depth) - 1;
+    state.foreground = 0xFFFFFFFFu;
     state.background = state.foreground & 0xFF000000u;
     state.clip = ClipRect{0, 0, screen.width - 1, screen.height - 1};
   }
@@ -98,22 +79,10 @@ uint32_t ChooseColour(const DrawingState& state, uint32_t colour, int32_t flags)
 }
 
 void PutPixel(Screen& screen, int32_t x, int32_t y, uint32_t colour) {
-  uint8_t* pixel = screen.Row(y) + static_cast<size_t>(x) * screen.bytes_per_pixel;
-  if (screen.bytes_per_pixel == 4) {
-    std::memcpy(pixel, &colour, 4);
-  } else if (screen.bytes_per_pixel == 2) {
-    uint16_t value = static_cast<uint16_t>(colour);
-    std::memcpy(pixel, &value, 2);
-  } else {
-    *pixel = static_cast<uint8_t>(colour);
-  }
+  std::memcpy(screen.Row(y) + static_cast<size_t>(x) * 4, &colour, 4);
 }
 
 void FillSpan(Screen& screen, int32_t x1, int32_t x2, int32_t y, uint32_t colour) {
-  if (screen.bytes_per_pixel != 4) {
-    for (int32_t x = x1; x <= x2; ++x) PutPixel(screen, x, y, colour);
-    return;
-  }
   uint8_t* pixel = screen.Row(y) + static_cast<size_t>(x1) * 4;
   for (int32_t x = x1; x <= x2; ++x, pixel += 4) std::memcpy(pixel, &colour, 4);
 }
@@ -142,8 +111,10 @@ void CloseScreen() {
 
 int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t /*pages*/,
                    int32_t /*flags*/, int32_t /*refresh_rate*/) {
-  const int32_t bytes_per_pixel = BytesPerPixel(depth);
-  if (width <= 0 || height <= 0 || bytes_per_pixel == 0) return 1;
+  // The window shows 32-bit pixel rows only (24 is stored as 32); a screen of fewer bits per
+  // pixel would open a window that never shows what is drawn.
+  if (width <= 0 || height <= 0 || (depth != 24 && depth != 32)) return 1;
+  constexpr int32_t bytes_per_pixel = 4;
   // A framebuffer row must fit a signed 32-bit pitch.
   const int64_t pitch = int64_t{width} * bytes_per_pixel;
   if (pitch > std::numeric_limits<int32_t>::max()) return 1;
@@ -226,8 +197,8 @@ int32_t ScreenInfo(ScreenDescription& out) {
   out.depth = screen->depth;
   out.bytes_per_pixel = screen->bytes_per_pixel;
   out.pitch = screen->pitch;
-  out.refresh_rate = screen->backend->RefreshRate();
-  out.backend = screen->backend->Name();
+  out.refresh_rate = screen->refresh_rate;
+  out.backend = screen->backend_name;
   return 0;
 }
 

@@ -33,6 +33,10 @@ struct Screen {
   uint64_t serial = 0;  // tells screens apart, so drawing states of an old screen are remade
 
   std::unique_ptr<Backend> backend;
+  // What ScreenInfo reports of the back-end, kept by the window thread when the window opens:
+  // the back-end's members run on that thread alone.
+  std::string backend_name;
+  int32_t refresh_rate = 0;
   InputState input;
   std::thread window_thread;
   // Set once by StopWindowThread, which also wakes the window thread from its pause.
@@ -102,7 +106,8 @@ void StopWindowThread(Screen& screen);
 // Keep the waits below informed of a screen's opening and closing.
 void NoteScreenOpened();
 void NoteScreenClosed();
-// Waits until the window thread has finished `count` more passes, a screen has closed, or
+// Waits until the window thread has finished `count` passes that began after this call, a
+// screen has closed, or
 // `timeout` has passed. Safe from any thread, also while another one closes the screen.
 void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout);
 

@@ -30,13 +30,22 @@ struct WindowProgress {
   std::mutex mutex;
   std::condition_variable pass_finished;  // after every pass, and when a screen closes
   std::condition_variable input_arrived;  // after a pass that handled messages, and on closing
-  uint64_t passes = 0;
+  uint64_t passes_begun = 0;
+  uint64_t passes = 0;  // finished
   uint64_t closes = 0;
   uint64_t messages_handled = 0;  // window messages applied to the input state, all screens
-  uint64_t messages_awaited = 0;  // messages_handled when AwaitNextPass last returned
   bool screen_open = false;
 };
 WindowProgress g_progress;
+// messages_handled when AwaitNextPass last returned on this thread.
+thread_local uint64_t t_messages_awaited = 0;
+
+// Counts a pass as begun before it takes the screen lock, so that a pass that may already
+// have copied the framebuffer never counts for a wait that began after it.
+void BeginPass() {
+  std::lock_guard<std::mutex> lock(g_progress.mutex);
+  ++g_progress.passes_begun;
+}
 
 // Copies the marked band of rows to the window and clears the marks (lock held). False when
 // no row was marked.
@@ -49,9 +58,7 @@ bool PresentMarkedRows(Screen& screen) {
     last = y;
   }
   if (first < 0) return false;
-  if (screen.bytes_per_pixel == 4) {
-    screen.backend->Present(screen.framebuffer.data(), screen.pitch, first, last);
-  }
+  screen.backend->Present(screen.framebuffer.data(), screen.pitch, first, last);
   std::memset(screen.row_marks.data(), 0, screen.row_marks.size());
   return true;
 }
@@ -159,10 +166,15 @@ void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> op
   }
   backends.clear();
   bool has_window = screen->backend != nullptr;
+  if (has_window) {
+    screen->backend_name = screen->backend->Name();
+    screen->refresh_rate = screen->backend->RefreshRate();
+  }
   opened.set_value(has_window);
   if (!has_window) return;
 
   while (!screen->stop.load()) {
+    BeginPass();
     const PassOutcome pass = RunPass(*screen);
     FinishPass(pass.messages);
     PauseAfterPass(*screen, pass);
@@ -198,7 +210,10 @@ void NoteScreenClosed() {
 
 void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> lock(g_progress.mutex);
-  const uint64_t target = g_progress.passes + static_cast<uint64_t>(std::max(count, 0));
+  if (!g_progress.screen_open) return;
+  // Passes run one after another: once this many have finished, `count` passes that began
+  // after this call have finished.
+  const uint64_t target = g_progress.passes_begun + static_cast<uint64_t>(std::max(count, 0));
   const uint64_t closes = g_progress.closes;
   g_progress.pass_finished.wait_for(lock, timeout, [target, closes] {
     return g_progress.passes >= target || g_progress.closes != closes;
@@ -206,8 +221,9 @@ void AwaitWindowPasses(int32_t count, std::chrono::milliseconds timeout) {
 }
 
 // Sleeps until the window thread has handed over input that this function has not yet
-// returned for: a poll loop that queries, then calls this, sees every change and otherwise
-// stays asleep. Window passes without input do not wake it.
+// returned for on the calling thread: a poll loop that queries, then calls this, sees every
+// change and otherwise stays asleep. Window passes without input do not wake it, and every
+// waiting thread wakes for the same input.
 void AwaitNextPass() {
   std::unique_lock<std::mutex> lock(g_progress.mutex);
   if (!g_progress.screen_open) {
@@ -216,10 +232,9 @@ void AwaitNextPass() {
   }
   const uint64_t closes = g_progress.closes;
   g_progress.input_arrived.wait_for(lock, kAwaitInputTimeout, [closes] {
-    return g_progress.messages_handled != g_progress.messages_awaited ||
-           g_progress.closes != closes;
+    return g_progress.messages_handled != t_messages_awaited || g_progress.closes != closes;
   });
-  g_progress.messages_awaited = g_progress.messages_handled;
+  t_messages_awaited = g_progress.messages_handled;
 }
 
 }  // namespace layer

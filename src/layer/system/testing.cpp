@@ -31,11 +31,8 @@ void CloseScreenForTest() {
 }
 
 void WaitForPasses(int32_t count) {
-  {
-    std::lock_guard<std::recursive_mutex> lock(ScreenLock());
-    if (CurrentScreen() == nullptr) return;
-  }
-  // Bounded, so that a broken window thread fails a test instead of hanging it.
+  // Without the screen lock, so that a wait may begin while a pass holds it. Bounded, so
+  // that a broken window thread fails a test instead of hanging it.
   AwaitWindowPasses(count, std::chrono::seconds(5));
 }
 

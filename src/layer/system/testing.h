@@ -19,7 +19,7 @@ HeadlessBackend* Headless();
 // Closes the open screen, if any (tests start from no screen).
 void CloseScreenForTest();
 
-// Waits until the window thread has finished `count` more passes.
+// Waits until the window thread has finished `count` passes that began after this call.
 void WaitForPasses(int32_t count);
 
 // Pixel (x, y) of the framebuffer (32-bit screens), read under the screen lock.

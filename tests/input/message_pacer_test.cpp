@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// A burst of input in one window-thread pass: the quick-click mend holds back only a bounded
+// part of it, and everything has gone on by the end of the next pass.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "input/input_state.h"
+#include "input/message_pacer.h"
+
+namespace {
+
+using layer::MessageKind;
+using layer::WindowMessage;
+
+class NoCapture : public layer::PointerControl {
+ public:
+  void CaptureMouse() override {}
+  void ReleaseMouse() override {}
+  bool HoldsCapture() const override { return false; }
+  void RequestLeaveNotice() override {}
+};
+
+WindowMessage Input(MessageKind kind, int32_t button = 0) {
+  WindowMessage message;
+  message.kind = kind;
+  message.pointer_inside = true;
+  message.button = button;
+  message.character = 'x';
+  return message;
+}
+
+TEST(InputBurst, ClicksMovesAndAKeyInOnePassAllGoOnByTheNextPass) {
+  std::vector<WindowMessage> burst;
+  for (int32_t i = 0; i < 2000; ++i) {
+    WindowMessage move = Input(MessageKind::kMouseMove);
+    move.x = i % 651;
+    burst.push_back(move);
+    if (i % 10 == 0) {  // 200 right clicks
+      burst.push_back(Input(MessageKind::kButtonDown, 2));
+      burst.push_back(Input(MessageKind::kButtonUp, 2));
+    }
+    if (i % 20 == 0) {  // 100 left clicks
+      burst.push_back(Input(MessageKind::kButtonDown, 1));
+      burst.push_back(Input(MessageKind::kButtonUp, 1));
+    }
+  }
+  burst.push_back(Input(MessageKind::kCharacter));
+
+  layer::MessagePacer pacer;
+  layer::InputState state;
+  NoCapture pointer;
+  const layer::MessageSink sink = [&](const WindowMessage& message) {
+    layer::HandleMessage(state, message, pointer);
+  };
+  pacer.BeginPass(sink);
+  for (const WindowMessage& message : burst) pacer.Deliver(message, sink);
+  pacer.BeginPass(sink);  // the next pass, with nothing new
+  EXPECT_FALSE(pacer.HoldsMessages());
+  EXPECT_EQ(state.mouse.buttons, 0);
+  EXPECT_EQ(state.mouse.x, 1999 % 651);
+  EXPECT_NE(state.keys.read_index, state.keys.write_index) << "the key has not arrived";
+}
+
+}  // namespace
