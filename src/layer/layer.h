@@ -39,6 +39,8 @@ void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t t
 // whole shape, aspect 0 means the screen's own pixel aspect.
 void DrawCircle(float x, float y, float radius, uint32_t colour, float aspect, float start,
                 float end, int32_t fill, int32_t flags);
+// Sets the window scale asked for on the command line: 1..8, or 0 for automatic. 1 on a value outside 0..8.
+int32_t SetWindowScale(int32_t scale);
 // Writes one line of text in the built-in 8x8 font, transparent background; 1 without text.
 int32_t DrawText(float x, float y, int32_t flags, std::optional<std::string_view> text,
                  uint32_t colour);
@@ -73,6 +75,8 @@ void ReleaseImage(ImageBuffer* image);
 int32_t LoadPicture(std::string_view file_name, ImageBuffer* image);
 // Copies the whole image onto the screen with its top-left pixel at (x, y), clipped.
 int32_t PutImage(float x, float y, const ImageBuffer* image);
+// From now on a LoadPicture that fails writes one line on stderr naming the file and why.
+void ReportPictureFailures(bool report);
 // The directory holding the program's executable, without a trailing separator.
 std::string ProgramDirectory();
 
