@@ -9,6 +9,7 @@ add_executable(make_pictures
   tools/pictures/check.cpp
   tools/pictures/figures.cpp
   tools/pictures/font_glyphs.cpp
+  tools/pictures/icon.cpp
   tools/pictures/menu.cpp
   tools/pictures/text.cpp)
 target_include_directories(make_pictures PRIVATE tools)
@@ -37,7 +38,7 @@ add_custom_command(
 add_custom_target(xmas_pictures ALL DEPENDS ${XMAS_PICTURES})
 add_dependencies(xmas-tictactoe xmas_pictures)
 
-install(FILES ${XMAS_PICTURES} DESTINATION bin)
+install(FILES ${XMAS_PICTURES} DESTINATION "${XMAS_INSTALL_PRIVATEDIR}")
 
 if(XMAS_TESTS)
   enable_testing()

@@ -7,6 +7,10 @@ ROM. A copy of that table sits in the VGA BIOS image that Debian's `seabios` pac
 the top, with bit 7 the leftmost pixel; the layer wants bit 0 leftmost, so every byte is
 mirrored.
 
+The font data is in the public domain: it comes from SeaBIOS's vgasrc/vgafonts.c, which the
+copyright file of Debian's `seabios` package lists as public domain. The package's copyright
+file (packaging/copyright) says the same for the generated table.
+
 The table is found by its content, not by a fixed offset: the image is searched for the ROM
 bytes of 'A' (30 78 CC CC FC CC CC 00); the table starts 0x41 glyphs earlier and must hold
 a blank glyph 0, the smiley as glyph 1 and a blank space. Exactly one match is accepted.
