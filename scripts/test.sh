@@ -4,7 +4,9 @@
 #      and the real window under Xvfb;
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build of the unit and headless tests;
 #   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
-#   4. a bounded fuzzing run of the picture loader.
+#   4. a bounded fuzzing run of the picture loader;
+#   5. the packaging checks (scripts/test-package.sh): the Debian package, its validators and
+#      the installed game under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
@@ -53,6 +55,11 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite tsan xmas_tests
 fuzz_start=$SECONDS
 scripts/fuzz.sh 60
 summary+=("fuzz: $((SECONDS - fuzz_start)) s")
+
+# ---- Packaging ----
+package_start=$SECONDS
+scripts/test-package.sh
+summary+=("package: cpack, desktop-file-validate, appstreamcli, lintian, installed game ($((SECONDS - package_start)) s)")
 
 echo
 echo "Summary ($((SECONDS - started)) s)"
