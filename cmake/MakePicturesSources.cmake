@@ -9,5 +9,6 @@ set(XMAS_MAKE_PICTURES_SOURCES
   tools/pictures/check.cpp
   tools/pictures/figures.cpp
   tools/pictures/font_glyphs.cpp
+  tools/pictures/icon.cpp
   tools/pictures/menu.cpp
   tools/pictures/text.cpp)

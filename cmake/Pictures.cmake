@@ -48,7 +48,7 @@ add_custom_command(
 add_custom_target(xmas_pictures ALL DEPENDS ${XMAS_PICTURES})
 add_dependencies(xmas-tictactoe xmas_pictures)
 
-install(FILES ${XMAS_PICTURES} DESTINATION bin)
+install(FILES ${XMAS_PICTURES} DESTINATION "${XMAS_INSTALL_PRIVATEDIR}")
 
 if(XMAS_TESTS)
   enable_testing()

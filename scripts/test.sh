@@ -7,7 +7,9 @@
 #   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
 #   4. a bounded fuzzing run of the picture loader;
 #   5. the Windows build, cross-compiled with mingw-w64, with its tests and the release zip
-#      under Wine (scripts/test-windows.sh).
+#      under Wine (scripts/test-windows.sh);
+#   6. the packaging checks (scripts/test-package.sh): the Debian package, its validators and
+#      the installed game under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
@@ -69,6 +71,11 @@ fi
 windows_passed=$(sed -E 's/^windows: ([0-9]+) passed.*/\1/' <<<"$windows_line")
 passed=$((passed + windows_passed))
 summary+=("$windows_line ($((SECONDS - windows_start)) s)")
+
+# ---- Packaging ----
+package_start=$SECONDS
+scripts/test-package.sh
+summary+=("package: cpack, desktop-file-validate, appstreamcli, lintian, installed game ($((SECONDS - package_start)) s)")
 
 echo
 echo "Summary ($((SECONDS - started)) s)"

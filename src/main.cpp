@@ -1,7 +1,31 @@
 // SPDX-License-Identifier: MIT
 // xmas-tictactoe: noughts and crosses against one of four Christmas opponents.
-#include "game/flow.h"
+#include <cstdio>
+#include <string_view>
+#include <vector>
 
-int main() {
+#include "command_line.h"
+#include "game/flow.h"
+#include "layer/layer.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const command_line::Request request = command_line::Parse(arguments);
+  switch (request.action) {
+    case command_line::Action::kHelp:
+      std::fputs(command_line::HelpText().c_str(), stdout);
+      return 0;
+    case command_line::Action::kVersion:
+      std::fputs(command_line::VersionText().c_str(), stdout);
+      return 0;
+    case command_line::Action::kBadUsage:
+      std::fprintf(stderr, "xmas-tictactoe: %s\n%s", request.problem.c_str(),
+                   command_line::UsageLine().c_str());
+      return 2;
+    case command_line::Action::kPlay:
+      break;
+  }
+  layer::SetWindowScale(request.scale);
+  layer::ReportPictureFailures(true);
   game::RunProgram();
 }

@@ -8,8 +8,9 @@ ROM. A copy of that table sits in the VGA BIOS image that Debian's `seabios` pac
 the top, with bit 7 the leftmost pixel; the layer wants bit 0 leftmost, so every byte is
 mirrored.
 
-The glyph table comes from SeaBIOS's vgasrc/vgafonts.c, which Debian's seabios copyright file
-(/usr/share/doc/seabios/copyright) lists as public domain; the generated file says so too.
+The font data is in the public domain: it comes from SeaBIOS's vgasrc/vgafonts.c, which the
+copyright file of Debian's `seabios` package lists as public domain. The package's copyright
+file (packaging/copyright) says the same for the generated table.
 
 The table is found by its content, not by a fixed offset: the image is searched for the ROM
 bytes of 'A' (30 78 CC CC FC CC CC 00); the table starts 0x41 glyphs earlier and must hold

@@ -4,6 +4,8 @@
 //
 //   make_pictures DIR      write DIR/Menu.Vadi and DIR/Vadi.Vadi
 //   make_pictures --check  draw both in memory and verify the pictures' layout rules
+//   make_pictures --icons DIR  write the program's icon as DIR/NxN/xmas-tictactoe.png for
+//                          N = 48, 128 and 256
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "pictures/bmp.h"
 #include "pictures/board.h"
 #include "pictures/check.h"
+#include "pictures/icon.h"
 #include "pictures/menu.h"
 
 namespace {
@@ -42,14 +45,32 @@ int WritePictures(const std::filesystem::path& dir) {
   return 0;
 }
 
+int WriteIcons(const std::filesystem::path& dir) {
+  const pictures::Canvas art = pictures::RenderIconArt();
+  for (const int size : {48, 128, 256}) {
+    const std::filesystem::path folder = dir / (std::to_string(size) + "x" + std::to_string(size));
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const std::filesystem::path path = folder / "xmas-tictactoe.png";
+    if (!WriteFile(path, pictures::EncodePng(pictures::Shrink(art, size)))) {
+      std::fprintf(stderr, "make_pictures: cannot write %s\n", path.string().c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_pictures DIR | make_pictures --check\n");
+  const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
+  if (argc != 2 && !icons) {
+    std::fprintf(stderr, "usage: make_pictures DIR | make_pictures --check | "
+                         "make_pictures --icons DIR\n");
     return 2;
   }
   try {
+    if (icons) return WriteIcons(argv[2]);
     if (std::string_view(argv[1]) == "--check") return pictures::RunChecks() ? 0 : 1;
     return WritePictures(argv[1]);
   } catch (const std::exception& e) {

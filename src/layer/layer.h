@@ -80,6 +80,8 @@ void ReleaseImage(ImageBuffer* image);
 int32_t LoadPicture(std::string_view file_name, ImageBuffer* image);
 // Copies the whole image onto the screen with its top-left pixel at (x, y), clipped.
 int32_t PutImage(float x, float y, const ImageBuffer* image);
+// From now on a LoadPicture that fails writes one line on stderr naming the file and why.
+void ReportPictureFailures(bool report);
 // The directory holding the program's executable, without a trailing separator.
 std::string ProgramDirectory();
 

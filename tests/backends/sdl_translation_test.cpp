@@ -414,11 +414,24 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-TEST(SdlBackends, TriedInOrderX11WaylandThenSdlsOwnChoice) {
-  const layer::BackendList backends = layer::MakeDefaultBackends();
+std::vector<std::string> DefaultBackendNames() {
   std::vector<std::string> names;
-  for (const auto& backend : backends) names.push_back(backend->Name());
-  EXPECT_EQ(names, (std::vector<std::string>{"sdl2-x11", "sdl2-wayland", "sdl2"}));
+  for (const auto& backend : layer::MakeDefaultBackends()) names.push_back(backend->Name());
+  return names;
+}
+
+TEST(SdlBackends, TriedInOrderX11WaylandThenSdlsOwnChoice) {
+  ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
+  EXPECT_EQ(DefaultBackendNames(), (std::vector<std::string>{"sdl2-x11", "sdl2-wayland", "sdl2"}));
+}
+
+TEST(SdlBackends, OnlyTheDriverNamedInSdlVideoDriverIsTried) {
+  {
+    ScopedEnv driver("SDL_VIDEODRIVER", "Wayland");
+    EXPECT_EQ(DefaultBackendNames(), (std::vector<std::string>{"sdl2-wayland"}));
+  }
+  ScopedEnv driver("SDL_VIDEODRIVER", "");
+  EXPECT_EQ(DefaultBackendNames().size(), 3u);
 }
 
 TEST(SdlBackends, WaylandIsNotAskedWithoutARuntimeDirectory) {

@@ -27,10 +27,11 @@ need() {
   done
 }
 
-# Starts Xvfb on a display number it picks itself and points DISPLAY at it.
+# Starts Xvfb on a display number it picks itself and points DISPLAY at it. The screen is
+# 1280x1024 unless another WIDTHxHEIGHT is given.
 start_xvfb() {
   need Xvfb xdotool xwininfo
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   for _ in $(seq 300); do
     [ -s "$WORK/display" ] && break

@@ -11,6 +11,10 @@
 //   x11_window_tool burst WINDOW X Y                      in 0.7 s: 2,000 pointer moves, 200
 //                                                         right clicks and 100 left clicks,
 //                                                         the left ones at (X, Y)
+//   x11_window_tool shot WINDOW FILE                      writes the window as a PPM picture
+//   x11_window_tool samescaled WINDOW FILE N              whether every pixel of the PPM
+//                                                         picture FILE (from shot) fills an
+//                                                         N x N square of WINDOW
 //
 // waitpixel and clickwait print the milliseconds waited. Exit status: 0 done, 1 timed out or
 // the window went away, 2 bad use.
@@ -28,6 +32,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -82,6 +87,91 @@ int SendClose(Display* display, Window window) {
   XSendEvent(display, window, False, NoEventMask, &event);
   XSync(display, False);
   return g_x_error ? 1 : 0;
+}
+
+// The whole window's pixels as rrggbb, row after row; nothing when it cannot be read.
+std::optional<std::vector<unsigned long>> ReadWindow(Display* display, Window window,
+                                                     int& width, int& height) {
+  XWindowAttributes attributes;
+  g_x_error = false;
+  if (XGetWindowAttributes(display, window, &attributes) == 0 || g_x_error) return std::nullopt;
+  width = attributes.width;
+  height = attributes.height;
+  XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+  XSync(display, False);
+  if (image == nullptr || g_x_error) {
+    if (image != nullptr) XDestroyImage(image);
+    return std::nullopt;
+  }
+  std::vector<unsigned long> pixels;
+  pixels.reserve(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned long value = XGetPixel(image, x, y);
+      pixels.push_back((Channel(value, attributes.visual->red_mask) << 16) |
+                       (Channel(value, attributes.visual->green_mask) << 8) |
+                       Channel(value, attributes.visual->blue_mask));
+    }
+  }
+  XDestroyImage(image);
+  return pixels;
+}
+
+// A picture written by Shot.
+std::optional<std::vector<unsigned long>> ReadShot(const char* file_name, int& width,
+                                                   int& height) {
+  FILE* file = std::fopen(file_name, "rb");
+  if (file == nullptr) return std::nullopt;
+  std::vector<unsigned long> pixels;
+  if (std::fscanf(file, "P6 %d %d 255", &width, &height) == 2 && std::fgetc(file) == '\n' &&
+      width > 0 && height > 0) {
+    unsigned char rgb[3];
+    while (pixels.size() < static_cast<size_t>(width) * height && std::fread(rgb, 1, 3, file) == 3) {
+      pixels.push_back((static_cast<unsigned long>(rgb[0]) << 16) | (rgb[1] << 8) | rgb[2]);
+    }
+  }
+  std::fclose(file);
+  if (pixels.size() != static_cast<size_t>(width) * height || pixels.empty()) return std::nullopt;
+  return pixels;
+}
+
+int SameScaled(Display* display, Window enlarged, const char* file_name, int n) {
+  int width = 0, height = 0, big_width = 0, big_height = 0;
+  const auto small = ReadShot(file_name, width, height);
+  const auto big = ReadWindow(display, enlarged, big_width, big_height);
+  if (!small || !big || n < 1) return 2;
+  if (big_width != width * n || big_height != height * n) {
+    std::printf("sizes %dx%d and %dx%d\n", width, height, big_width, big_height);
+    return 1;
+  }
+  for (int y = 0; y < big_height; ++y) {
+    for (int x = 0; x < big_width; ++x) {
+      const unsigned long want = (*small)[static_cast<size_t>(y / n) * width + x / n];
+      const unsigned long got = (*big)[static_cast<size_t>(y) * big_width + x];
+      if (want != got) {
+        std::printf("enlarged (%d, %d) is %06lx, (%d, %d) is %06lx\n", x, y, got, x / n, y / n,
+                    want);
+        return 1;
+      }
+    }
+  }
+  return 0;
+}
+
+int Shot(Display* display, Window window, const char* file_name) {
+  int width = 0, height = 0;
+  const auto pixels = ReadWindow(display, window, width, height);
+  if (!pixels) return 1;
+  FILE* file = std::fopen(file_name, "wb");
+  if (file == nullptr) return 2;
+  std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+  for (const unsigned long pixel : *pixels) {
+    const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16),
+                                  static_cast<unsigned char>(pixel >> 8),
+                                  static_cast<unsigned char>(pixel)};
+    std::fwrite(rgb, 1, 3, file);
+  }
+  return std::fclose(file) == 0 ? 0 : 2;
 }
 
 bool Click(Display* display, Window window, int x, int y) {
@@ -162,6 +252,10 @@ int main(int argc, char** argv) {
 
   const Window window = std::strtoul(argv[2], nullptr, 0);
   if (command == "close" && argc == 3) return SendClose(display, window);
+  if (command == "shot" && argc == 4) return Shot(display, window, argv[3]);
+  if (command == "samescaled" && argc == 5) {
+    return SameScaled(display, window, argv[3], std::atoi(argv[4]));
+  }
 
   XWindowAttributes attributes;
   g_x_error = false;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backends/sdl_event_translation.h"
+#include "screen/window_scale.h"
 
 namespace layer {
 namespace {
@@ -78,6 +79,29 @@ void SetHints(const std::string& video_driver, const std::string& drivers) {
   }
 }
 
+// The desktop's own scale as far as it concerns this window, 1 when unknown. On X11 that is
+// GDK_SCALE, which desktops scaled to 200% set; a Wayland compositor enlarges the window by
+// its output scale itself, so there the window is made at its own size.
+int32_t DesktopScale() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr || SDL_strcasecmp(driver, "x11") != 0) return 1;
+  const char* gdk_scale = std::getenv("GDK_SCALE");
+  if (gdk_scale == nullptr) return 1;
+  char* end = nullptr;
+  const long scale = std::strtol(gdk_scale, &end, 10);
+  return end != gdk_scale && *end == '\0' && scale >= 1 && scale <= 8 ? static_cast<int32_t>(scale)
+                                                                       : 1;
+}
+
+// A pointer position in window pixels, as an unsigned 16-bit value (see the event
+// translation), divided by the scale towards minus infinity, in the same form.
+int32_t Unscaled(int32_t position, int32_t scale) {
+  const int32_t signed_position = static_cast<int16_t>(static_cast<uint16_t>(position));
+  const int32_t quotient = signed_position >= 0 ? signed_position / scale
+                                                : -((-signed_position + scale - 1) / scale);
+  return quotient & 0xFFFF;
+}
+
 // The display that holds the mouse pointer, 0 when that cannot be told.
 int PointerDisplay() {
   SDL_Point pointer{0, 0};
@@ -126,6 +150,8 @@ class SdlBackend final : public Backend {
   bool PointerInside() const;
   void CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t pitch, int32_t first_row,
                 int32_t rows, int32_t columns);
+  void CopyEnlargedBand(SDL_Surface& surface, const uint8_t* source, int32_t pitch,
+                        int32_t first_row, int32_t rows, int32_t columns);
 
   const std::string video_driver_;
   std::string name_;
@@ -133,12 +159,14 @@ class SdlBackend final : public Backend {
   SDL_Window* window_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;
+  int32_t scale_ = 1;  // window pixels per framebuffer pixel, along each axis
   int32_t refresh_rate_hz_ = 0;
   int event_source_ = -1;  // the X server connection's socket, -1 on other window systems
   bool captured_ = false;
   SdlEventTranslator translator_;
   MessagePacer pacer_;
-  std::vector<uint32_t> band_;  // rows with the top byte set, for surfaces that are not xRGB
+  std::vector<uint32_t> band_;  // enlarged rows, or rows with the top byte set for surfaces
+                                // that are not xRGB
 };
 
 bool SdlBackend::Open(const WindowRequest& request) {
@@ -156,9 +184,12 @@ bool SdlBackend::Open(const WindowRequest& request) {
   }
   sdl_started_ = true;
   const int display = PointerDisplay();
+  SDL_Rect usable{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+  scale_ = ChooseWindowScale(DesktopScale(), usable.w, usable.h, request.width, request.height);
   window_ = SDL_CreateWindow(request.title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                             SDL_WINDOWPOS_CENTERED_DISPLAY(display), request.width, request.height,
-                             SDL_WINDOW_SHOWN);
+                             SDL_WINDOWPOS_CENTERED_DISPLAY(display), request.width * scale_,
+                             request.height * scale_, SDL_WINDOW_SHOWN);
   if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
     Close();
     return false;
@@ -203,7 +234,8 @@ bool SdlBackend::PointerInside() const {
   int x = 0;
   int y = 0;
   SDL_GetMouseState(&x, &y);
-  return SDL_GetMouseFocus() == window_ && x >= 0 && x < width_ && y >= 0 && y < height_;
+  return SDL_GetMouseFocus() == window_ && x >= 0 && x < width_ * scale_ && y >= 0 &&
+         y < height_ * scale_;
 }
 
 void SdlBackend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
@@ -212,14 +244,14 @@ void SdlBackend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_row
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return;
   first_row = std::max(first_row, 0);
-  last_row = std::min({last_row, height_ - 1, surface->h - 1});
-  const int32_t columns = std::min(width_, surface->w);
+  last_row = std::min({last_row, height_ - 1, surface->h / scale_ - 1});
+  const int32_t columns = std::min(width_, surface->w / scale_);
   if (first_row > last_row || columns <= 0) return;
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   const int32_t rows = last_row - first_row + 1;
   CopyBand(*surface, pixels, pitch, first_row, rows, columns);
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-  const SDL_Rect band{0, first_row, columns, rows};
+  const SDL_Rect band{0, first_row * scale_, columns * scale_, rows * scale_};
   SDL_UpdateWindowSurfaceRects(window_, &band, 1);
 }
 
@@ -229,6 +261,10 @@ void SdlBackend::CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t p
                  static_cast<size_t>(first_row) * static_cast<size_t>(surface.pitch);
   const uint8_t* source = pixels + static_cast<size_t>(first_row) * static_cast<size_t>(pitch);
   const size_t row_bytes = static_cast<size_t>(columns) * 4;
+  if (scale_ > 1) {
+    CopyEnlargedBand(surface, source, pitch, first_row, rows, columns);
+    return;
+  }
   if (surface.format->format == SDL_PIXELFORMAT_RGB888) {
     // The surface ignores the top byte just as the window must: rows copy straight across.
     for (int32_t r = 0; r < rows; ++r) {
@@ -249,11 +285,46 @@ void SdlBackend::CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t p
                     surface.format->format, target, surface.pitch);
 }
 
+// Each framebuffer pixel becomes a square of scale x scale window pixels (nearest neighbour),
+// one framebuffer row at a time.
+void SdlBackend::CopyEnlargedBand(SDL_Surface& surface, const uint8_t* source, int32_t pitch,
+                                  int32_t first_row, int32_t rows, int32_t columns) {
+  const int32_t wide = columns * scale_;
+  const bool xrgb = surface.format->format == SDL_PIXELFORMAT_RGB888;
+  const uint32_t opaque = xrgb ? 0u : 0xFF000000u;
+  band_.resize(static_cast<size_t>(wide));
+  for (int32_t r = 0; r < rows; ++r) {
+    const uint8_t* in = source + static_cast<size_t>(r) * pitch;
+    for (int32_t c = 0; c < columns; ++c) {
+      uint32_t pixel = 0;
+      std::memcpy(&pixel, in + static_cast<size_t>(c) * 4, 4);
+      std::fill_n(band_.data() + static_cast<size_t>(c) * scale_, scale_, pixel | opaque);
+    }
+    for (int32_t copy = 0; copy < scale_; ++copy) {
+      const int32_t target_row = (first_row + r) * scale_ + copy;
+      auto* target = static_cast<uint8_t*>(surface.pixels) +
+                     static_cast<size_t>(target_row) * static_cast<size_t>(surface.pitch);
+      if (xrgb) {
+        std::memcpy(target, band_.data(), static_cast<size_t>(wide) * 4);
+      } else {
+        SDL_ConvertPixels(wide, 1, SDL_PIXELFORMAT_ARGB8888, band_.data(), wide * 4,
+                          surface.format->format, target, surface.pitch);
+      }
+    }
+  }
+}
+
 bool SdlBackend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
   const MessageSink hand_over = [this, &sink](const WindowMessage& message) {
     WindowMessage handed = message;
     handed.pointer_inside = PointerInside();
+    if (scale_ > 1 && (message.kind == MessageKind::kMouseMove ||
+                       message.kind == MessageKind::kButtonDown ||
+                       message.kind == MessageKind::kButtonUp)) {
+      handed.x = Unscaled(message.x, scale_);
+      handed.y = Unscaled(message.y, scale_);
+    }
     sink(handed);
   };
   const MessageSink pace = [this, &hand_over](const WindowMessage& message) {

@@ -3,7 +3,13 @@
 #include "picture/image_load.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
+
+#include "platform/program_path.h"
 
 namespace layer {
 namespace {
@@ -15,23 +21,50 @@ std::string PlatformPath(std::string_view file_name) {
   return path;
 }
 
+std::atomic<bool> report_failures{false};
+
+void Report(const std::string& path, const std::string& reason) {
+  if (!report_failures) return;
+  const std::string program = ExecutablePath();
+  const std::string name = program.substr(program.rfind('/') + 1);
+  std::fprintf(stderr, "%s: cannot load the picture %s: %s\n",
+               name.empty() ? "picture" : name.c_str(), path.c_str(), reason.c_str());
+}
+
 }  // namespace
+
+void ReportPictureFailures(bool report) {
+  report_failures = report;
+}
 
 int32_t LoadPicture(std::string_view file_name, ImageBuffer* image) {
   if (!image) return 1;
   PictureFile file;
-  if (!file.Open(PlatformPath(file_name))) return 2;
+  const std::string path = PlatformPath(file_name);
+  if (!file.Open(path)) {
+    Report(path, errno == ENOENT ? "missing" : std::strerror(errno));
+    return 2;
+  }
   uint8_t first = 0;
-  if (!file.ReadExact(0, &first, 1)) return 3;
+  if (!file.ReadExact(0, &first, 1)) {
+    Report(path, file.HadError() ? "not a regular file or cannot be read" : "empty file");
+    return 3;
+  }
+  int32_t status = 3;
   switch (first) {
     case kRawLongForm:
     case kRawShortForm:
-      return LoadRawPicture(file, first, image);
+      status = LoadRawPicture(file, first, image);
+      break;
     case kBmpFirstByte:
-      return LoadBmpPicture(file, image);
+      status = LoadBmpPicture(file, image);
+      break;
     default:
+      Report(path, "not a picture (neither BMP nor raw image)");
       return 3;
   }
+  if (status == 3) Report(path, "damaged or unsupported picture");
+  return status;
 }
 
 }  // namespace layer
