@@ -2,20 +2,35 @@
 # The game's two pictures, Menu.Vadi and Vadi.Vadi, are drawn at build time by a small host
 # tool and placed beside the game's executable (and installed beside it).
 
-add_executable(make_pictures
-  tools/make_pictures.cpp
-  tools/pictures/bmp.cpp
-  tools/pictures/board.cpp
-  tools/pictures/canvas.cpp
-  tools/pictures/check.cpp
-  tools/pictures/figures.cpp
-  tools/pictures/font_glyphs.cpp
-  tools/pictures/menu.cpp
-  tools/pictures/text.cpp)
-target_include_directories(make_pictures PRIVATE tools)
-target_compile_features(make_pictures PRIVATE cxx_std_20)
-# Drawing takes a few seconds unoptimised (far more under sanitizers): always optimise the tool.
-target_compile_options(make_pictures PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-O2>)
+if(XMAS_BROWSER)
+  # The browser build draws its pictures with make_pictures built for this machine, then packs
+  # them into the page's data file (cmake/Web.cmake).
+  include(ExternalProject)
+  set(XMAS_HOST_TOOLS "${CMAKE_BINARY_DIR}/host_tools")
+  ExternalProject_Add(host_tools
+    SOURCE_DIR "${CMAKE_CURRENT_SOURCE_DIR}/cmake/host_tools"
+    BINARY_DIR "${XMAS_HOST_TOOLS}"
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release "-DXMAS_SOURCE_ROOT=${CMAKE_CURRENT_SOURCE_DIR}"
+               -DCMAKE_TOOLCHAIN_FILE= -DCMAKE_CROSSCOMPILING_EMULATOR=
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS "${XMAS_HOST_TOOLS}/make_pictures")
+  set(XMAS_PICTURE_DIR "${CMAKE_BINARY_DIR}/pictures")
+  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi")
+  add_custom_command(
+    OUTPUT ${XMAS_PICTURES}
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${XMAS_PICTURE_DIR}"
+    COMMAND "${XMAS_HOST_TOOLS}/make_pictures" "${XMAS_PICTURE_DIR}"
+    DEPENDS host_tools "${XMAS_HOST_TOOLS}/make_pictures"
+    COMMENT "Drawing the pictures Menu.Vadi and Vadi.Vadi"
+    VERBATIM)
+  add_custom_target(xmas_pictures ALL DEPENDS ${XMAS_PICTURES})
+  add_dependencies(xmas-tictactoe xmas_pictures)
+  return()
+endif()
+
+set(XMAS_SOURCE_ROOT "${CMAKE_CURRENT_SOURCE_DIR}")
+include(cmake/MakePicturesTool.cmake)
 
 # The directory that holds the game's executable. Custom command outputs may not name targets in
 # generator expressions, so it is worked out the way CMake places the executable itself.
