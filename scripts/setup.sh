@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps
-             libx11-dev libxtst-dev clang libclang-rt-dev libstb-dev)
+             libx11-dev libxtst-dev clang libclang-rt-dev libstb-dev
+             emscripten nodejs chromium chromium-driver python3-selenium)
 fi
 
 missing=()

@@ -5,7 +5,9 @@
 #      and the real window under Xvfb;
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build of the unit and headless tests;
 #   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
-#   4. a bounded fuzzing run of the picture loader.
+#   4. a bounded fuzzing run of the picture loader;
+#   5. the browser build: unit suites in WebAssembly under Node, the game in headless
+#      Chromium (scripts/test-web.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
@@ -54,6 +56,22 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite tsan xmas_tests
 fuzz_start=$SECONDS
 scripts/fuzz.sh 60
 summary+=("fuzz: $((SECONDS - fuzz_start)) s")
+
+web_start=$SECONDS
+web_log=$(mktemp)
+web_status=0
+scripts/test-web.sh 2>&1 | tee "$web_log" || web_status=$?
+web_line=$(grep -E '^web: [0-9]+ tests passed' "$web_log" | tail -1 || true)
+rm -f "$web_log"
+if [[ $web_status -ne 0 || -z $web_line ]]; then
+  echo "test suite 'web' failed" >&2
+  exit 1
+fi
+web_total=${web_line##* }
+web_failed=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$web_line")
+passed=$((passed + web_total - web_failed))
+failed=$((failed + web_failed))
+summary+=("$web_line ($((SECONDS - web_start)) s)")
 
 echo
 echo "Summary ($((SECONDS - started)) s)"
