@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The game's two pictures, Menu.Vadi and Vadi.Vadi, are drawn at build time by a small host
-# tool and placed beside the game's executable (and installed beside it).
+# tool and placed beside the game's executable (and installed beside it). The browser build
+# packs them into its page's data file instead (cmake/Web.cmake).
 
 include(${CMAKE_CURRENT_LIST_DIR}/MakePicturesSources.cmake)
 if(CMAKE_CROSSCOMPILING)
@@ -12,7 +13,7 @@ if(CMAKE_CROSSCOMPILING)
     SOURCE_DIR "${CMAKE_CURRENT_SOURCE_DIR}/tools/host"
     PREFIX "${XMAS_HOST_TOOLS}"
     BINARY_DIR "${XMAS_HOST_TOOLS}/build"
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE= -DCMAKE_CROSSCOMPILING_EMULATOR=
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS "${XMAS_MAKE_PICTURES}")
@@ -27,26 +28,34 @@ else()
   set(XMAS_MAKE_PICTURES_DEPENDS make_pictures)
 endif()
 
-# The directory that holds the game's executable. Custom command outputs may not name targets in
-# generator expressions, so it is worked out the way CMake places the executable itself.
-get_target_property(XMAS_PICTURE_DIR xmas-tictactoe RUNTIME_OUTPUT_DIRECTORY)
-if(NOT XMAS_PICTURE_DIR)
-  set(XMAS_PICTURE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
-endif()
-get_property(XMAS_MULTI_CONFIG GLOBAL PROPERTY GENERATOR_IS_MULTI_CONFIG)
-if(XMAS_MULTI_CONFIG AND NOT XMAS_PICTURE_DIR MATCHES [[\$<]])
-  string(APPEND XMAS_PICTURE_DIR "/$<CONFIG>")
+if(XMAS_BROWSER)
+  set(XMAS_PICTURE_DIR "${CMAKE_BINARY_DIR}/pictures")
+else()
+  # The directory that holds the game's executable. Custom command outputs may not name
+  # targets in generator expressions, so it is worked out the way CMake places the executable.
+  get_target_property(XMAS_PICTURE_DIR xmas-tictactoe RUNTIME_OUTPUT_DIRECTORY)
+  if(NOT XMAS_PICTURE_DIR)
+    set(XMAS_PICTURE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+  endif()
+  get_property(XMAS_MULTI_CONFIG GLOBAL PROPERTY GENERATOR_IS_MULTI_CONFIG)
+  if(XMAS_MULTI_CONFIG AND NOT XMAS_PICTURE_DIR MATCHES [[\$<]])
+    string(APPEND XMAS_PICTURE_DIR "/$<CONFIG>")
+  endif()
 endif()
 set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi")
 
 add_custom_command(
   OUTPUT ${XMAS_PICTURES}
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${XMAS_PICTURE_DIR}"
   COMMAND ${XMAS_MAKE_PICTURES} "${XMAS_PICTURE_DIR}"
   DEPENDS ${XMAS_MAKE_PICTURES_DEPENDS}
   COMMENT "Drawing the pictures Menu.Vadi and Vadi.Vadi"
   VERBATIM)
 add_custom_target(xmas_pictures ALL DEPENDS ${XMAS_PICTURES})
 add_dependencies(xmas-tictactoe xmas_pictures)
+if(XMAS_BROWSER)
+  return()
+endif()
 
 install(FILES ${XMAS_PICTURES} DESTINATION "${XMAS_INSTALL_PRIVATEDIR}")
 

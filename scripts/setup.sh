@@ -9,7 +9,8 @@ if [[ "${1:-}" == "--tests" ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps
              libx11-dev libxtst-dev clang libclang-rt-dev libstb-dev
              g++-mingw-w64-x86-64-posix wine wine64 zip unzip
-             lintian desktop-file-utils appstream dpkg-dev fakeroot file)
+             lintian desktop-file-utils appstream dpkg-dev fakeroot file
+             emscripten nodejs chromium chromium-driver python3-selenium)
 fi
 
 missing=()

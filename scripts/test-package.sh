@@ -6,7 +6,7 @@
 #   - runs lintian on the package: any error fails, every other tag is listed;
 #   - unpacks the package and starts the game through its launcher under Xvfb (the window
 #     test tests/window/install_test.sh, with the X11 tool of the ci build).
-# Called by scripts/test.sh; needs the packages of scripts/setup.sh --tests.
+# Ends with the line "package: N passed, 0 failed". Called by scripts/test.sh; needs the packages of scripts/setup.sh --tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,7 @@ echo "test-package: $package"
 generated=build/release/packaging
 desktop-file-validate "$generated"/*.desktop
 appstreamcli validate --no-net "$generated"/*.metainfo.xml
+checks=2  # each check above ends the script when it fails
 
 lintian_log=build/release/package/lintian.log
 # lintian's own exit status also counts warnings with some profiles: judge by its tags.
@@ -33,6 +34,7 @@ if grep -q '^E: ' "$lintian_log"; then
   exit 1
 fi
 echo "test-package: lintian: $(grep -c '^[EWIPX]: ' "$lintian_log" || true) tags, no errors"
+checks=$((checks + 1))
 
 tool=build/ci/tests/window/x11_window_tool
 if [[ ! -x $tool ]]; then
@@ -40,3 +42,5 @@ if [[ ! -x $tool ]]; then
   cmake --build --preset ci -j "$jobs" --target x11_window_tool
 fi
 bash tests/window/install_test.sh "$package" "$tool"
+checks=$((checks + 1))
+echo "package: $checks passed, 0 failed"

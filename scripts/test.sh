@@ -8,7 +8,9 @@
 #   4. a bounded fuzzing run of the picture loader;
 #   5. the Windows build, cross-compiled with mingw-w64, with its tests and the release zip
 #      under Wine (scripts/test-windows.sh);
-#   6. the packaging checks (scripts/test-package.sh): the Debian package, its validators and
+#   6. the browser build: unit suites in WebAssembly under Node, the game in headless
+#      Chromium (scripts/test-web.sh);
+#   7. the packaging checks (scripts/test-package.sh): the Debian package, its validators and
 #      the installed game under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,24 +60,31 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite tsan xmas_tests
 fuzz_start=$SECONDS
 scripts/fuzz.sh 60
 summary+=("fuzz: $((SECONDS - fuzz_start)) s")
-windows_start=$SECONDS
-windows_log=$(mktemp)
-windows_status=0
-scripts/test-windows.sh 2>&1 | tee "$windows_log" || windows_status=$?
-windows_line=$(grep -E '^windows: [0-9]+ passed, [0-9]+ failed$' "$windows_log" | tail -1 || true)
-rm -f "$windows_log"
-if [[ $windows_status -ne 0 || -z $windows_line ]]; then
-  echo "test suite 'windows' failed" >&2
-  exit 1
-fi
-windows_passed=$(sed -E 's/^windows: ([0-9]+) passed.*/\1/' <<<"$windows_line")
-passed=$((passed + windows_passed))
-summary+=("$windows_line ($((SECONDS - windows_start)) s)")
 
-# ---- Packaging ----
-package_start=$SECONDS
-scripts/test-package.sh
-summary+=("package: cpack, desktop-file-validate, appstreamcli, lintian, installed game ($((SECONDS - package_start)) s)")
+# Runs a stage script that ends with the line "<name>: P passed, F failed" or
+# "<name>: P tests passed, F tests failed out of N", and counts its tests.
+run_stage() {
+  local name=$1 script=$2
+  local stage_start=$SECONDS log status=0 line
+  log=$(mktemp)
+  "$script" 2>&1 | tee "$log" || status=$?
+  line=$(grep -E "^$name: [0-9]+ (tests )?passed, [0-9]+ (tests )?failed" "$log" | tail -1 || true)
+  rm -f "$log"
+  if [[ $status -ne 0 || -z $line ]]; then
+    echo "test suite '$name' failed" >&2
+    exit 1
+  fi
+  local stage_passed stage_failed
+  stage_passed=$(sed -E "s/^$name: ([0-9]+) .*/\1/" <<<"$line")
+  stage_failed=$(sed -E 's/.*, ([0-9]+) (tests )?failed.*/\1/' <<<"$line")
+  passed=$((passed + stage_passed))
+  failed=$((failed + stage_failed))
+  summary+=("$line ($((SECONDS - stage_start)) s)")
+}
+
+run_stage windows scripts/test-windows.sh
+run_stage web scripts/test-web.sh
+run_stage package scripts/test-package.sh
 
 echo
 echo "Summary ($((SECONDS - started)) s)"

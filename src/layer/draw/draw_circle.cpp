@@ -2,7 +2,7 @@
 // Rings and filled ellipses: an integer midpoint walk from the widest row outwards to the top
 // and bottom, drawing each row's two outline pixels or its whole span.
 #include <algorithm>
-#include <bit>
+#include <cstring>
 #include <cmath>
 #include <cstdint>
 #include <mutex>
@@ -13,6 +13,13 @@
 
 namespace layer {
 namespace {
+
+// The float's bits (std::bit_cast is missing from some standard libraries still in use).
+uint32_t FloatBits(float value) {
+  uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
 
 // The end angle that asks for the whole shape, by its bits: the float 6.283186, one step
 // above the float nearest to 2 pi (which does not count as a whole turn).
@@ -130,7 +137,7 @@ void DrawCircle(float x, float y, float radius, uint32_t colour, float aspect, f
   state.cursor_y = y;
 
   // Arcs (any other start or end angle) are not drawn: only whole shapes are supported.
-  if (start != 0.0f || std::bit_cast<uint32_t>(end) != kFullCircleBits) return;
+  if (start != 0.0f || FloatBits(end) != kFullCircleBits) return;
 
   const float pixel_aspect = aspect == 0.0f ? screen->aspect : aspect;
   float a = radius;

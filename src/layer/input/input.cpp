@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The game's side of input: mouse queries, key reads and sleeps with an optional key wait.
 #include <algorithm>
-#include <chrono>
 #include <mutex>
-#include <thread>
 
 #include "layer.h"
 #include "screen/screen.h"
@@ -34,7 +32,7 @@ void WaitForKey(int32_t milliseconds) {
   while (!TakeKeyArrival()) {
     if (!endless && remaining_ms <= 0) return;
     const int32_t step_ms = endless ? kKeyWaitCheck_ms : std::min(kKeyWaitCheck_ms, remaining_ms);
-    std::this_thread::sleep_for(std::chrono::milliseconds(step_ms));
+    PauseMs(step_ms);
     if (!endless) remaining_ms -= step_ms;
   }
 }
@@ -90,8 +88,8 @@ std::string ReadKey() {
 int32_t SleepMs(int32_t milliseconds, int32_t mode) {
   if (mode == 0) {
     WaitForKey(milliseconds);
-  } else if (milliseconds > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  } else {
+    PauseMs(milliseconds);
   }
   return 0;
 }

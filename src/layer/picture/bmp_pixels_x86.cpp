@@ -14,7 +14,7 @@
 namespace layer::bmp::x86 {
 namespace {
 
-constexpr uint32_t kOpaque = 0xFF000000u;
+[[maybe_unused]] constexpr uint32_t kOpaque = 0xFF000000u;  // used by the x86 forms only
 
 std::atomic<bool> wide_forms_allowed{true};
 

@@ -36,7 +36,8 @@ int32_t ReadPixelRows(PictureFile& file, const BmpLayout& layout, const Placemen
   const uint64_t rows_per_chunk =
       std::clamp<uint64_t>(kChunkBytes / row_bytes, 1, static_cast<uint64_t>(rows));
   const size_t chunk_bytes = static_cast<size_t>((rows_per_chunk - 1) * row_bytes) + used_bytes;
-  auto chunk = std::make_unique_for_overwrite<uint8_t[]>(chunk_bytes);
+  // Left uninitialised, as make_unique_for_overwrite would (which not every library has).
+  std::unique_ptr<uint8_t[]> chunk(new uint8_t[chunk_bytes]);
 
   const RowConverter converter(layout);
   for (uint64_t row = first; row < end;) {

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <limits>
 #include <mutex>
 
@@ -136,14 +135,7 @@ int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t /*pages
   screen->serial = g_next_serial++;
 
   BackendList backends = g_backend_factory ? g_backend_factory() : MakeDefaultBackends();
-  std::promise<bool> opened;
-  std::future<bool> outcome = opened.get_future();
-  screen->window_thread =
-      std::thread(RunWindowThread, screen.get(), std::move(backends), std::move(opened));
-  if (!outcome.get()) {
-    screen->window_thread.join();
-    return 1;
-  }
+  if (!StartWindowThread(*screen, std::move(backends))) return 1;
   NoteScreenOpened();
 
   {

@@ -101,6 +101,12 @@ void CloseScreen();
 // Runs on the screen's window thread: opens the window with the first back-end that can,
 // reports whether one did, then refreshes the window and gathers input until stopped.
 void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> opened);
+// Starts the screen's refresh passes: opens the window with the first back-end that can and,
+// where there are threads, starts the window thread. False when no back-end opened.
+bool StartWindowThread(Screen& screen, BackendList backends);
+// Sleeps without holding any lock while the window keeps being refreshed; where there is no
+// window thread, the sleep runs the refresh passes itself.
+void PauseMs(int32_t milliseconds);
 // Tells the window thread to stop and joins it (the screen lock must not be held).
 void StopWindowThread(Screen& screen);
 // Keep the waits below informed of a screen's opening and closing.

@@ -6,7 +6,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <future>
 #include <mutex>
+#include <thread>
 
 #include "layer.h"
 #include "screen/screen.h"
@@ -180,6 +182,20 @@ void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> op
     PauseAfterPass(*screen, pass);
   }
   screen->backend->Close();
+}
+
+bool StartWindowThread(Screen& screen, BackendList backends) {
+  std::promise<bool> opened;
+  std::future<bool> outcome = opened.get_future();
+  screen.window_thread =
+      std::thread(RunWindowThread, &screen, std::move(backends), std::move(opened));
+  if (outcome.get()) return true;
+  screen.window_thread.join();
+  return false;
+}
+
+void PauseMs(int32_t milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 void StopWindowThread(Screen& screen) {

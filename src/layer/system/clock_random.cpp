@@ -17,6 +17,11 @@ RandomGenerator& Generator() {
   return generator;
 }
 
+std::optional<double>& FixedSeed() {
+  static std::optional<double> seed;
+  return seed;
+}
+
 }  // namespace
 
 double ClockSeconds() {
@@ -25,8 +30,12 @@ double ClockSeconds() {
       .count();
 }
 
+void FixSeed(std::optional<double> seed) {
+  FixedSeed() = seed;
+}
+
 void SeedRandom(double seed) {
-  Generator().Seed(seed);
+  Generator().Seed(FixedSeed().value_or(seed));
 }
 
 double NextRandom(float n) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace layer {
 
@@ -38,5 +39,9 @@ class RandomGenerator {
   int32_t index_ = kStateWords;
   double last_ = 0.0;
 };
+
+// A seed that SeedRandom uses in place of the one it is given, so that a scripted game repeats
+// exactly (tests, and the browser page's #seed= for its tests); nullopt restores the clock.
+void FixSeed(std::optional<double> seed);
 
 }  // namespace layer
