@@ -10,6 +10,7 @@
 
 #include "backends/browser_backend.h"
 #include "backends/browser_translation.h"
+#include "input/message_pacer.h"
 #include "screen/window_scale.h"
 
 namespace layer {
@@ -122,11 +123,6 @@ EM_JS(int, xmas_take_event, (int32_t* fields, char* code, int code_size, char* n
   return e.kind;
 });
 
-EM_JS(int, xmas_queued_events, (), {
-  var page = Module['xmasPage'];
-  return page ? page.queue.length : 0;
-});
-
 // The viewport in device pixels, for the choice of scale.
 EM_JS(void, xmas_viewport, (int32_t* out), {
   var ratio = window.devicePixelRatio || 1;
@@ -177,18 +173,19 @@ class BrowserBackend final : public Backend {
   }
   bool Pump(const MessageSink& sink) override;
   void Close() override { xmas_close(); }
-  // After a press the rest waits for the next pass, so that the game sees the press.
-  bool HoldsMessages() const override { return xmas_queued_events() != 0; }
+  // A release that follows its press within one pass waits for the next pass, so that the
+  // game sees the press (the pacer bounds what waits).
+  bool HoldsMessages() const override { return pacer_.HoldsMessages(); }
 
   void CaptureMouse() override { captured_ = true; }
   void ReleaseMouse() override { captured_ = false; }
   bool HoldsCapture() const override { return captured_; }
-  void RequestLeaveNotice() override { leave_notice_requested_ = true; }
+  void RequestLeaveNotice() override { pacer_.RequestLeaveNotice(); }
 
  private:
   void Send(WindowMessage message, const MessageSink& sink) {
     message.pointer_inside = inside_;
-    sink(message);
+    pacer_.Deliver(message, sink);
   }
   void FitToViewport();
 
@@ -197,7 +194,7 @@ class BrowserBackend final : public Backend {
   std::vector<uint8_t> rgba_;
   bool inside_ = false;
   bool captured_ = false;
-  bool leave_notice_requested_ = false;
+  MessagePacer pacer_;
 };
 
 void BrowserBackend::FitToViewport() {
@@ -224,6 +221,7 @@ void BrowserBackend::FitToViewport() {
 }
 
 bool BrowserBackend::Pump(const MessageSink& sink) {
+  pacer_.BeginPass(sink);
   bool repaint = false;
   std::array<int32_t, kFieldCount> fields{};
   std::array<char, 64> code{};
@@ -250,12 +248,9 @@ bool BrowserBackend::Pump(const MessageSink& sink) {
         message.button = fields[kValue];
         message.wheel_turn = fields[kValue];
         Send(message, sink);
-        if (kind == kPointerDown) return repaint;  // the rest waits for the next pass
         break;
       case kPointerLeave:
         inside_ = false;
-        if (!leave_notice_requested_) break;
-        leave_notice_requested_ = false;
         message.kind = MessageKind::kMouseLeave;
         Send(message, sink);
         break;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "input/control_character.h"
 #include "input/cp437.h"
 
 namespace layer {
@@ -82,25 +83,6 @@ uint8_t OwnCharacter(const BrowserKeyEvent& event, uint8_t typed) {
   if (code.size() == 6 && code.substr(0, 5) == "Digit") return static_cast<uint8_t>(code[5]);
   if (const uint8_t named = NamedKeyCharacter(event.key_name); named != 0) return named;
   return event.shift ? 0 : typed;
-}
-
-uint8_t ControlCharacter(uint8_t own) {
-  if (own >= 'a' && own <= 'z') return static_cast<uint8_t>(own - 'a' + 1);
-  switch (own) {
-    case '\r':
-      return '\n';
-    case '\b':
-      return 0x7F;
-    case 0x1B:
-    case '[':
-      return 0x1B;
-    case '\\':
-      return 0x1C;
-    case ']':
-      return 0x1D;
-    default:
-      return 0;
-  }
 }
 
 }  // namespace

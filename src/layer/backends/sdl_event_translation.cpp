@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "input/control_character.h"
 #include "input/cp437.h"
 
 namespace layer {
@@ -86,26 +87,6 @@ uint8_t OwnCharacter(const SDL_Keysym& keysym) {
   return 0;
 }
 
-// The control character that Ctrl and a key type, 0 for none.
-uint8_t ControlCharacter(uint8_t own) {
-  if (own >= 'a' && own <= 'z') return static_cast<uint8_t>(own - 'a' + 1);
-  switch (own) {
-    case '\r':
-      return '\n';
-    case '\b':
-      return 0x7F;
-    case 0x1B:
-      return 0x1B;
-    case '[':
-      return 0x1B;
-    case '\\':
-      return 0x1C;
-    case ']':
-      return 0x1D;
-    default:
-      return 0;
-  }
-}
 
 bool IsControlCharacter(uint8_t c) {
   return c != 0 && (c < 0x20 || c == 0x7F);
