@@ -31,7 +31,13 @@ need() {
 # 1280x1024 unless another WIDTHxHEIGHT is given.
 start_xvfb() {
   need Xvfb xdotool xwininfo
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+  # -noreset: by default the server resets (and compiles its keymap again with xkbcomp) each
+  # time its last client leaves, and a connection that arrives during the reset is dropped.
+  # The probe between "xdotool getdisplaygeometry" below and a find_window poll, or the game,
+  # would then fail to open its window ("x11 not available"), the more often the busier the
+  # CPU.
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp -noreset 3>"$WORK/display" \
+    2>"$WORK/xvfb.log" &
   XVFB_PID=$!
   for _ in $(seq 300); do
     [ -s "$WORK/display" ] && break
@@ -87,7 +93,7 @@ find_window() {
 # Starts the window probe and waits until its window is up; sets WINDOW.
 start_probe() {
   start_app "$PROBE"
-  WINDOW=$(find_window window_probe)
+  WINDOW=$(find_window window_probe) || exit 1
   expect_line 'ready sdl2-x11'
 }
 

@@ -9,7 +9,7 @@ start_xvfb
 "$TOOL" 2>&1 | grep -q burst || { echo "SKIP: the X11 tool cannot send bursts"; exit 77; }
 
 start_app "$GAME"
-WINDOW=$(find_window xmas-tictactoe)
+WINDOW=$(find_window xmas-tictactoe) || exit 1
 "$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
 menu_centre=$(pixel 325 325)
 xdotool mousemove --window "$WINDOW" 100 100 click 1

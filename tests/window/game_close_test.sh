@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 start_xvfb
 
 start_app "$GAME"
-WINDOW=$(find_window xmas-tictactoe)
+WINDOW=$(find_window xmas-tictactoe) || exit 1
 "$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
 "$TOOL" close "$WINDOW" || fail "could not send the close request"
 wait_app

@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 start_xvfb
 
 start_app "$GAME"
-WINDOW=$(find_window xmas-tictactoe)
+WINDOW=$(find_window xmas-tictactoe) || exit 1
 geometry=$(xwininfo -id "$WINDOW")
 grep -q 'Width: 651$' <<<"$geometry" || fail "drawing area is not 651 wide: $geometry"
 grep -q 'Height: 651$' <<<"$geometry" || fail "drawing area is not 651 high: $geometry"
