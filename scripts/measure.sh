@@ -46,7 +46,7 @@ tool=$work/x11_window_tool
 c++ -O2 -std=c++20 -DXMAS_HAVE_XTEST=1 -o "$tool" "$root/tests/window/x11_window_tool.cpp" \
   -lX11 -lXtst || { echo "measure.sh: cannot build the X11 client" >&2; exit 2; }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "measure.sh: Xvfb did not start" >&2; exit 2; }
