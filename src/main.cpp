@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "command_line.h"
+#include "text_output.h"
 #include "game/flow.h"
 #include "layer/layer.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const command_line::Request request = command_line::Parse(arguments);
+  if (request.action != command_line::Action::kPlay) command_line::ConnectTextOutput();
   switch (request.action) {
     case command_line::Action::kHelp:
       std::fputs(command_line::HelpText().c_str(), stdout);

@@ -2,11 +2,16 @@
 # SPDX-License-Identifier: MIT
 # The Windows game under Wine: the window's title and size, the menu, Knecht Ruprecht's
 # board with his ring in the centre, a cross where the person clicks, and a key ending the
-# program with status 0. Prints the launch-to-menu time and the click-to-cross latency.
+# program with status 0; the command line answers --version. Prints the launch-to-menu time and the click-to-cross latency.
 set -u
 source "$(dirname "$0")/wine_common.sh"
 start_xvfb
 start_wine
+
+expected=$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' \
+  "$(dirname "$0")/../../CMakeLists.txt")
+version=$(wine "$GAME" --version 2>/dev/null) || fail "--version did not end with status 0"
+[ "${version%$'\r'}" = "xmas-tictactoe $expected" ] || fail "--version printed '$version'"
 
 started=$(now_ms)
 start_app wine "$GAME"
