@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "support/bmp_writer.h"
 #include "layer/layer.h"
+#include "support/bmp_writer.h"
 #include "system/testing.h"
 
 #define STB_IMAGE_IMPLEMENTATION

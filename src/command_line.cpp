@@ -53,8 +53,10 @@ Request Parse(std::span<const std::string_view> arguments) {
       return BadUsage("unexpected argument '" + std::string(argument) + "'");
     }
   }
-  if (help) request.action = Action::kHelp;
-  else if (version) request.action = Action::kVersion;
+  if (help)
+    request.action = Action::kHelp;
+  else if (version)
+    request.action = Action::kVersion;
   return request;
 }
 

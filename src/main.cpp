@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "command_line.h"
-#include "text_output.h"
 #include "game/flow.h"
 #include "layer/layer.h"
+#include "text_output.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -65,8 +65,9 @@ int WriteIcons(const std::filesystem::path& dir) {
 int main(int argc, char** argv) {
   const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
   if (argc != 2 && !icons) {
-    std::fprintf(stderr, "usage: make_pictures DIR | make_pictures --check | "
-                         "make_pictures --icons DIR\n");
+    std::fprintf(stderr,
+                 "usage: make_pictures DIR | make_pictures --check | "
+                 "make_pictures --icons DIR\n");
     return 2;
   }
   try {

@@ -7,9 +7,9 @@
 
 #include "board.h"
 #include "geometry.h"
+#include "layer/layer.h"
 #include "opponent.h"
 #include "result.h"
-#include "layer/layer.h"
 
 namespace game {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "banners.h"
 #include "board.h"
-#include "lines.h"
 #include "layer/layer.h"
+#include "lines.h"
 
 namespace game {
 namespace {

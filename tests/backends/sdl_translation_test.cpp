@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "backends/backend.h"
-#include "input/cp437.h"
-#include "input/input_state.h"
 #include "backends/sdl_backend.h"
 #include "backends/sdl_event_translation.h"
+#include "input/cp437.h"
+#include "input/input_state.h"
 
 namespace {
 

@@ -25,11 +25,15 @@ TEST_F(RingAtTheEdges, TouchingOrCrossingEachEdgeKeepsEveryPixelInside) {
   const int last = kSize - 1;
   // Centres that put the ring's extreme pixel exactly on an edge, or 10 pixels beyond it.
   const std::pair<int, int> centres[] = {
-      {kRadius, 325},         {kRadius - 10, 325},         // left
-      {last - kRadius, 325},  {last - kRadius + 10, 325},  // right
-      {325, kRadius},         {325, kRadius - 10},         // top
-      {325, last - kRadius},  {325, last - kRadius + 10},  // bottom
-      {last - kRadius + 3, last - kRadius + 3},            // a corner
+      {kRadius, 325},
+      {kRadius - 10, 325},  // left
+      {last - kRadius, 325},
+      {last - kRadius + 10, 325},  // right
+      {325, kRadius},
+      {325, kRadius - 10},  // top
+      {325, last - kRadius},
+      {325, last - kRadius + 10},                // bottom
+      {last - kRadius + 3, last - kRadius + 3},  // a corner
   };
   for (const auto& [cx, cy] : centres) {
     PixelSet expected;

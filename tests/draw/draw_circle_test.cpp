@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "support/headless_screen.h"
 #include "screen/screen.h"
+#include "support/headless_screen.h"
 
 namespace {
 

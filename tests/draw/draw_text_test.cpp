@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "support/headless_screen.h"
 #include "draw/font.h"
 #include "screen/screen.h"
+#include "support/headless_screen.h"
 
 namespace {
 

@@ -35,8 +35,8 @@ class ButtonCombinations : public GameTest {
     for (int32_t bit = 1; bit <= 16; bit <<= 1) {
       const bool want = (buttons & bit) != 0;
       if (want == ((held_ & bit) != 0)) continue;
-      layer::WindowMessage change =
-          game_test::Message(want ? layer::MessageKind::kButtonDown : layer::MessageKind::kButtonUp);
+      layer::WindowMessage change = game_test::Message(want ? layer::MessageKind::kButtonDown
+                                                            : layer::MessageKind::kButtonUp);
       change.button = bit;
       game_test::Inject(change);
     }

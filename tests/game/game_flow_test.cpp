@@ -14,8 +14,8 @@
 
 #include "game/board.h"
 #include "game/flow.h"
-#include "support/game_test_support.h"
 #include "screen/screen.h"
+#include "support/game_test_support.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <thread>
 
-#include "support/headless_screen.h"
-#include "support/input_messages.h"
 #include "input/input_state.h"
 #include "layer/layer.h"
+#include "support/headless_screen.h"
+#include "support/input_messages.h"
 #include "system/testing.h"
 
 namespace {

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // A burst of input in one window-thread pass: the quick-click mend holds back only a bounded
 // part of it, and everything has gone on by the end of the next pass.
+#include "input/message_pacer.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "input/input_state.h"
-#include "input/message_pacer.h"
 
 namespace {
 

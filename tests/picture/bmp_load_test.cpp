@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "support/image_test_files.h"
 #include "picture/bmp_pixels_x86.h"
+#include "support/image_test_files.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <mutex>
 
-#include "support/image_test_files.h"
 #include "screen/screen.h"
+#include "support/image_test_files.h"
 
 namespace {
 

@@ -11,8 +11,12 @@ namespace {
 
 #ifdef _WIN32
 // The C runtime's environment, which getenv reads; an empty value removes the variable.
-int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
-int unsetenv(const char* name) { return _putenv_s(name, ""); }
+int setenv(const char* name, const char* value, int) {
+  return _putenv_s(name, value);
+}
+int unsetenv(const char* name) {
+  return _putenv_s(name, "");
+}
 #endif
 
 class WindowScaleTest : public ::testing::Test {

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-#include "support/headless_screen.h"
 #include "backends/backend.h"
+#include "support/headless_screen.h"
 
 namespace {
 

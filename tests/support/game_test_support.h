@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "game/board.h"
+#include "input/window_message.h"
 #include "layer/layer.h"
 #include "system/testing.h"
-#include "input/window_message.h"
 
 namespace game_test {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "support/headless_screen.h"
-#include "support/bmp_writer.h"
 #include "layer/layer.h"
+#include "support/bmp_writer.h"
+#include "support/headless_screen.h"
 
 namespace image_test {
 

@@ -90,8 +90,8 @@ int SendClose(Display* display, Window window) {
 }
 
 // The whole window's pixels as rrggbb, row after row; nothing when it cannot be read.
-std::optional<std::vector<unsigned long>> ReadWindow(Display* display, Window window,
-                                                     int& width, int& height) {
+std::optional<std::vector<unsigned long>> ReadWindow(Display* display, Window window, int& width,
+                                                     int& height) {
   XWindowAttributes attributes;
   g_x_error = false;
   if (XGetWindowAttributes(display, window, &attributes) == 0 || g_x_error) return std::nullopt;
@@ -118,15 +118,15 @@ std::optional<std::vector<unsigned long>> ReadWindow(Display* display, Window wi
 }
 
 // A picture written by Shot.
-std::optional<std::vector<unsigned long>> ReadShot(const char* file_name, int& width,
-                                                   int& height) {
+std::optional<std::vector<unsigned long>> ReadShot(const char* file_name, int& width, int& height) {
   FILE* file = std::fopen(file_name, "rb");
   if (file == nullptr) return std::nullopt;
   std::vector<unsigned long> pixels;
   if (std::fscanf(file, "P6 %d %d 255", &width, &height) == 2 && std::fgetc(file) == '\n' &&
       width > 0 && height > 0) {
     unsigned char rgb[3];
-    while (pixels.size() < static_cast<size_t>(width) * height && std::fread(rgb, 1, 3, file) == 3) {
+    while (pixels.size() < static_cast<size_t>(width) * height &&
+           std::fread(rgb, 1, 3, file) == 3) {
       pixels.push_back((static_cast<unsigned long>(rgb[0]) << 16) | (rgb[1] << 8) | rgb[2]);
     }
   }

@@ -19,10 +19,10 @@ constexpr float kCellCentres[] = {104.5f, 325.5f, 546.5f};
 void Cross(Canvas& c, int cell) {
   const Point centre{kCellCentres[(cell - 1) % 3], kCellCentres[(cell - 1) / 3]};
   constexpr float kHalf = 62.0f;
-  StrokeLine(c, {centre.x - kHalf, centre.y - kHalf}, {centre.x + kHalf, centre.y + kHalf},
-             kStroke, kCross);
-  StrokeLine(c, {centre.x - kHalf, centre.y + kHalf}, {centre.x + kHalf, centre.y - kHalf},
-             kStroke, kCross);
+  StrokeLine(c, {centre.x - kHalf, centre.y - kHalf}, {centre.x + kHalf, centre.y + kHalf}, kStroke,
+             kCross);
+  StrokeLine(c, {centre.x - kHalf, centre.y + kHalf}, {centre.x + kHalf, centre.y - kHalf}, kStroke,
+             kCross);
 }
 
 void Ring(Canvas& c, int cell) {
@@ -77,7 +77,8 @@ Canvas Shrink(const Canvas& c, int size) {
       float weight = 0;
       for (int sy = static_cast<int>(y0); sy < std::min(static_cast<float>(c.height()), y1); ++sy) {
         const float wy = std::min(y1, sy + 1.0f) - std::max(y0, static_cast<float>(sy));
-        for (int sx = static_cast<int>(x0); sx < std::min(static_cast<float>(c.width()), x1); ++sx) {
+        for (int sx = static_cast<int>(x0); sx < std::min(static_cast<float>(c.width()), x1);
+             ++sx) {
           const float w = wy * (std::min(x1, sx + 1.0f) - std::max(x0, static_cast<float>(sx)));
           const Rgb p = c.At(sx, sy);
           sum.r += p.r * w;

@@ -90,15 +90,15 @@ int32_t DesktopScale() {
   char* end = nullptr;
   const long scale = std::strtol(gdk_scale, &end, 10);
   return end != gdk_scale && *end == '\0' && scale >= 1 && scale <= 8 ? static_cast<int32_t>(scale)
-                                                                       : 1;
+                                                                      : 1;
 }
 
 // A pointer position in window pixels, as an unsigned 16-bit value (see the event
 // translation), divided by the scale towards minus infinity, in the same form.
 int32_t Unscaled(int32_t position, int32_t scale) {
   const int32_t signed_position = static_cast<int16_t>(static_cast<uint16_t>(position));
-  const int32_t quotient = signed_position >= 0 ? signed_position / scale
-                                                : -((-signed_position + scale - 1) / scale);
+  const int32_t quotient =
+      signed_position >= 0 ? signed_position / scale : -((-signed_position + scale - 1) / scale);
   return quotient & 0xFFFF;
 }
 
@@ -319,9 +319,9 @@ bool SdlBackend::Pump(const MessageSink& sink) {
   const MessageSink hand_over = [this, &sink](const WindowMessage& message) {
     WindowMessage handed = message;
     handed.pointer_inside = PointerInside();
-    if (scale_ > 1 && (message.kind == MessageKind::kMouseMove ||
-                       message.kind == MessageKind::kButtonDown ||
-                       message.kind == MessageKind::kButtonUp)) {
+    if (scale_ > 1 &&
+        (message.kind == MessageKind::kMouseMove || message.kind == MessageKind::kButtonDown ||
+         message.kind == MessageKind::kButtonUp)) {
       handed.x = Unscaled(message.x, scale_);
       handed.y = Unscaled(message.y, scale_);
     }

@@ -87,7 +87,6 @@ uint8_t OwnCharacter(const SDL_Keysym& keysym) {
   return 0;
 }
 
-
 bool IsControlCharacter(uint8_t c) {
   return c != 0 && (c < 0x20 || c == 0x7F);
 }

@@ -52,5 +52,4 @@ class SdlEventTranslator {
   bool drop_text_ = false;
 };
 
-
 }  // namespace layer

@@ -2,9 +2,9 @@
 // Rings and filled ellipses: an integer midpoint walk from the widest row outwards to the top
 // and bottom, drawing each row's two outline pixels or its whole span.
 #include <algorithm>
-#include <cstring>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <utility>
 

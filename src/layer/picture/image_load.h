@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "picture/image_file.h"
 #include "layer.h"
+#include "picture/image_file.h"
 
 namespace layer {
 

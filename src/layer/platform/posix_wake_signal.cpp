@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "platform/wake_signal.h"
-
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <cstdint>
+
+#include "platform/wake_signal.h"
 
 namespace layer {
 
