@@ -174,13 +174,21 @@ int Shot(Display* display, Window window, const char* file_name) {
   return std::fclose(file) == 0 ? 0 : 2;
 }
 
-bool Click(Display* display, Window window, int x, int y) {
 #ifdef XMAS_HAVE_XTEST
+// The screen position of the window's pixel (x, y).
+std::pair<int, int> RootPosition(Display* display, Window window, int x, int y) {
   int root_x = 0;
   int root_y = 0;
   Window child = 0;
   XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &root_x, &root_y,
                         &child);
+  return {root_x, root_y};
+}
+#endif
+
+bool Click(Display* display, Window window, int x, int y) {
+#ifdef XMAS_HAVE_XTEST
+  const auto [root_x, root_y] = RootPosition(display, window, x, y);
   XTestFakeMotionEvent(display, -1, root_x, root_y, CurrentTime);
   XSync(display, False);
   XTestFakeButtonEvent(display, 1, True, CurrentTime);
@@ -201,14 +209,7 @@ bool Click(Display* display, Window window, int x, int y) {
 // window with right clicks among them, and left clicks at (x, y).
 bool Burst(Display* display, Window window, int x, int y) {
 #ifdef XMAS_HAVE_XTEST
-  auto root_of = [&](int wx, int wy) {
-    int root_x = 0;
-    int root_y = 0;
-    Window child = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), wx, wy, &root_x, &root_y,
-                          &child);
-    return std::pair<int, int>{root_x, root_y};
-  };
+  const auto root_of = [&](int wx, int wy) { return RootPosition(display, window, wx, wy); };
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 2000; ++i) {
     const auto [mx, my] = root_of(20 + (i * 37) % 600, 20 + (i * 53) % 600);

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <future>
 #include <mutex>
 #include <thread>
 
 #include "layer.h"
+#include "screen/refresh_pass.h"
 #include "screen/screen.h"
 
 namespace layer {
@@ -49,52 +49,9 @@ void BeginPass() {
   ++g_progress.passes_begun;
 }
 
-// Copies the marked band of rows to the window and clears the marks (lock held). False when
-// no row was marked.
-bool PresentMarkedRows(Screen& screen) {
-  int32_t first = -1;
-  int32_t last = -1;
-  for (int32_t y = 0; y < screen.height; ++y) {
-    if (screen.row_marks[y] == 0) continue;
-    if (first < 0) first = y;
-    last = y;
-  }
-  if (first < 0) return false;
-  screen.backend->Present(screen.framebuffer.data(), screen.pitch, first, last);
-  std::memset(screen.row_marks.data(), 0, screen.row_marks.size());
-  return true;
-}
-
 bool AnyRowMarked(const Screen& screen) {
   return std::any_of(screen.row_marks.begin(), screen.row_marks.end(),
                      [](uint8_t mark) { return mark != 0; });
-}
-
-// What one pass of the window thread did.
-struct PassOutcome {
-  bool presented = false;  // copied rows to the window
-  uint64_t messages = 0;   // window messages handed to the input state
-  bool pressed = false;    // among them a button press
-  bool holding = false;    // the back-end keeps messages for the next pass
-};
-
-// One refresh pass under the screen lock: copies the changed rows to the window and hands
-// the window's messages to the input state.
-PassOutcome RunPass(Screen& screen) {
-  PassOutcome pass;
-  const MessageSink sink = [&screen, &pass](const WindowMessage& message) {
-    HandleMessage(screen.input, message, *screen.backend);
-    ++pass.messages;
-    if (message.kind == MessageKind::kButtonDown) pass.pressed = true;
-  };
-  std::lock_guard<std::recursive_mutex> lock(ScreenLock());
-  pass.presented = PresentMarkedRows(screen);
-  if (screen.backend->Pump(sink)) {
-    std::memset(screen.row_marks.data(), 1, screen.row_marks.size());
-    pass.presented = PresentMarkedRows(screen);
-  }
-  pass.holding = screen.backend->HoldsMessages();
-  return pass;
 }
 
 // Sleeps for `period`, or less when the screen closes.
@@ -159,25 +116,13 @@ void FinishPass(uint64_t messages) {
 // The window thread: makes the window with the first back-end that can, reports the
 // outcome, then refreshes the window and gathers input until told to stop.
 void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> opened) {
-  WindowRequest request{screen->title, screen->width, screen->height};
-  for (auto& backend : backends) {
-    if (backend && backend->Open(request)) {
-      screen->backend = std::move(backend);
-      break;
-    }
-  }
-  backends.clear();
-  bool has_window = screen->backend != nullptr;
-  if (has_window) {
-    screen->backend_name = screen->backend->Name();
-    screen->refresh_rate = screen->backend->RefreshRate();
-  }
+  const bool has_window = OpenWindow(*screen, std::move(backends));
   opened.set_value(has_window);
   if (!has_window) return;
 
   while (!screen->stop.load()) {
     BeginPass();
-    const PassOutcome pass = RunPass(*screen);
+    const PassOutcome pass = RunRefreshPass(*screen);
     FinishPass(pass.messages);
     PauseAfterPass(*screen, pass);
   }
