@@ -55,4 +55,12 @@ TEST_F(WindowScaleTest, LoweredUntilTheWindowFitsTheUsableArea) {
   EXPECT_EQ(layer::ChooseWindowScale(1, 0, 1400, 651, 651), 2);   // unknown width
 }
 
+TEST(UnscaledPosition, DividesTowardsMinusInfinityInTheSixteenBitForm) {
+  EXPECT_EQ(layer::UnscaledPosition(1301, 2), 650);
+  EXPECT_EQ(layer::UnscaledPosition(5, 3), 1);
+  EXPECT_EQ(layer::UnscaledPosition(0xFFFF, 2), 0xFFFF);  // -1 stays left of the window
+  EXPECT_EQ(layer::UnscaledPosition(0xFFFA, 4), 0xFFFE);  // -6 / 4 is -2, not -1
+  EXPECT_EQ(layer::UnscaledPosition(0xFFFE, 1), 0xFFFE);
+}
+
 }  // namespace

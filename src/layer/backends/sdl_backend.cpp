@@ -93,15 +93,6 @@ int32_t DesktopScale() {
                                                                       : 1;
 }
 
-// A pointer position in window pixels, as an unsigned 16-bit value (see the event
-// translation), divided by the scale towards minus infinity, in the same form.
-int32_t Unscaled(int32_t position, int32_t scale) {
-  const int32_t signed_position = static_cast<int16_t>(static_cast<uint16_t>(position));
-  const int32_t quotient =
-      signed_position >= 0 ? signed_position / scale : -((-signed_position + scale - 1) / scale);
-  return quotient & 0xFFFF;
-}
-
 // The display that holds the mouse pointer, 0 when that cannot be told.
 int PointerDisplay() {
   SDL_Point pointer{0, 0};
@@ -322,8 +313,8 @@ bool SdlBackend::Pump(const MessageSink& sink) {
     if (scale_ > 1 &&
         (message.kind == MessageKind::kMouseMove || message.kind == MessageKind::kButtonDown ||
          message.kind == MessageKind::kButtonUp)) {
-      handed.x = Unscaled(message.x, scale_);
-      handed.y = Unscaled(message.y, scale_);
+      handed.x = UnscaledPosition(message.x, scale_);
+      handed.y = UnscaledPosition(message.y, scale_);
     }
     sink(handed);
   };

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "input/cp437.h"
+#include "screen/window_scale.h"
 
 namespace layer {
 namespace {
@@ -70,12 +71,11 @@ WindowMessage KeyDown(MessageKind kind, int64_t lparam, const Win32KeyState& key
 std::optional<WindowMessage> TranslateWin32Message(uint32_t message, uint64_t wparam,
                                                    int64_t lparam, const Win32KeyState& keys,
                                                    int32_t scale) {
-  scale = std::max(scale, 1);
   switch (message) {
     case wm::kMouseMove: {
       WindowMessage move = Make(MessageKind::kMouseMove);
-      move.x = static_cast<int32_t>(Low16(static_cast<uint64_t>(lparam))) / scale;
-      move.y = static_cast<int32_t>(High16(static_cast<uint64_t>(lparam))) / scale;
+      move.x = UnscaledPosition(static_cast<int32_t>(Low16(static_cast<uint64_t>(lparam))), scale);
+      move.y = UnscaledPosition(static_cast<int32_t>(High16(static_cast<uint64_t>(lparam))), scale);
       return move;
     }
     case wm::kLButtonDown:

@@ -40,4 +40,12 @@ int32_t ChooseWindowScale(int32_t desktop_scale, int32_t usable_width, int32_t u
   return scale;
 }
 
+int32_t UnscaledPosition(int32_t position, int32_t scale) {
+  scale = std::max(scale, 1);
+  const int32_t signed_position = static_cast<int16_t>(static_cast<uint16_t>(position));
+  const int32_t quotient =
+      signed_position >= 0 ? signed_position / scale : -((-signed_position + scale - 1) / scale);
+  return quotient & 0xFFFF;
+}
+
 }  // namespace layer

@@ -15,4 +15,9 @@ inline constexpr int32_t kMaxWindowScale = 8;
 int32_t ChooseWindowScale(int32_t desktop_scale, int32_t usable_width, int32_t usable_height,
                           int32_t width, int32_t height);
 
+// A pointer position in window pixels, in the unsigned 16-bit form window messages carry it
+// (a position left of or above the window wraps below 0x10000), divided by the scale towards
+// minus infinity and given back in the same form.
+int32_t UnscaledPosition(int32_t position, int32_t scale);
+
 }  // namespace layer
