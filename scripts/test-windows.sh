@@ -11,8 +11,7 @@ jobs=$(nproc)
 passed=0
 failed=0
 
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source tests/windows/wine_env.sh
 work=$(mktemp -d)
 export WINEPREFIX="$work/wine prefix"
 finish() {

@@ -7,8 +7,7 @@
 # start (wineboot) takes seconds: it happens here, before anything the test times.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../window/common.sh" "$1" "" "$2"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
+source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
 wine_cleanup() {
   if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill "$APP_PID" 2>/dev/null; fi
