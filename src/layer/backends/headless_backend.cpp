@@ -25,6 +25,7 @@ void HeadlessBackend::Present(const uint8_t* pixels, int32_t pitch, int32_t firs
 }
 
 bool HeadlessBackend::Pump(const MessageSink& sink) {
+  ++pumps_;
   std::deque<WindowMessage> messages;
   bool expose = false;
   {

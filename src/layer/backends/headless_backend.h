@@ -45,6 +45,8 @@ class HeadlessBackend final : public Backend {
   // Whether Open was called and Close not yet.
   bool IsOpen() const;
   int32_t LeaveNoticesRequested() const { return leave_notices_requested_.load(); }
+  // How many times the window thread has pumped this window's messages.
+  int32_t Pumps() const { return pumps_.load(); }
 
  private:
   const bool with_event_source_;
@@ -58,6 +60,7 @@ class HeadlessBackend final : public Backend {
   std::vector<uint32_t> shown_;
   bool captured_ = false;
   std::atomic<int32_t> leave_notices_requested_{0};  // written by the window thread
+  std::atomic<int32_t> pumps_{0};                     // written by the window thread
 };
 
 }  // namespace layer

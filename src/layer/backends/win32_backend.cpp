@@ -25,6 +25,8 @@ constexpr wchar_t kClassName[] = L"xmas-tictactoe-window";
 // A title bar with the close and minimise buttons; no sizing border, no maximise button.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
+// A message number in the application range that nothing posts.
+constexpr UINT kNoMessage = 0xBFFF;
 
 // The code page 437 character for a UTF-16 unit; 0 for none.
 uint8_t Cp437FromUnit(wchar_t unit) {
@@ -191,6 +193,11 @@ void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_r
                   rows, band, &bitmap, DIB_RGB_COLORS, SRCCOPY);
   }
   ReleaseDC(window_, context);
+  // Where the window system keeps window contents in a surface of its own and sends it on
+  // when the thread next finds its queue empty (Wine), a look at a message range nothing uses
+  // sends it now without taking any message out of order.
+  MSG none;
+  PeekMessageW(&none, nullptr, kNoMessage, kNoMessage, PM_NOREMOVE | PM_NOYIELD);
 }
 
 bool Win32Backend::Pump(const MessageSink& sink) {

@@ -34,4 +34,9 @@ void SleepUntilSignalled(int event_source, const WakeSignal& wake,
   poll(sources, 2, static_cast<int>(timeout.count()));
 }
 
+void SleepUntilRaised(const WakeSignal& wake, std::chrono::milliseconds timeout) {
+  pollfd source = {wake.fd(), POLLIN, 0};
+  poll(&source, 1, static_cast<int>(timeout.count()));
+}
+
 }  // namespace layer

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A signal that wakes the window thread from its sleep: raised from any thread, set until
-// cleared. The sleep itself also ends when the window system has input.
+// cleared. One sleep also ends when the window system has input, the other does not.
 #pragma once
 
 #include <chrono>
@@ -30,5 +30,7 @@ class WakeSignal {
 // on Windows an event's handle, or 0 for the calling thread's own message queue.
 void SleepUntilSignalled(int event_source, const WakeSignal& wake,
                          std::chrono::milliseconds timeout);
+// Sleeps until the signal is raised or the timeout passes; window input does not end it.
+void SleepUntilRaised(const WakeSignal& wake, std::chrono::milliseconds timeout);
 
 }  // namespace layer

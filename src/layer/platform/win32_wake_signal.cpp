@@ -45,4 +45,12 @@ void SleepUntilSignalled(int event_source, const WakeSignal& wake,
                               MWMO_INPUTAVAILABLE);
 }
 
+void SleepUntilRaised(const WakeSignal& wake, std::chrono::milliseconds timeout) {
+  if (wake.fd() < 0) {
+    Sleep(static_cast<DWORD>(timeout.count()));
+    return;
+  }
+  WaitForSingleObject(AsHandle(wake.fd()), static_cast<DWORD>(timeout.count()));
+}
+
 }  // namespace layer

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "layer.h"
+#include "screen/input_pass_pacing.h"
 #include "screen/refresh_pass.h"
 #include "screen/screen.h"
 
@@ -20,8 +21,10 @@ constexpr auto kRefreshPeriod = std::chrono::milliseconds(10);
 // Longest pause of a quiet window thread: passes come at least this often, so that work the
 // window system defers to a later pump is never put off for long.
 constexpr auto kQuietPassPeriod = std::chrono::milliseconds(100);
-// Shortest pause after a pass that handled input, however fast new input comes.
+// Passes that hand over input average at most one per kInputPassGap; a run of kInputPassRun
+// may follow one another at once (see InputPassPacing).
 constexpr auto kInputPassGap = std::chrono::milliseconds(2);
+constexpr int kInputPassRun = 4;
 // Longest wait of AwaitNextPass for new input. Only input changes what a poll loop sees, so
 // this is a safety net, not a cadence.
 constexpr auto kAwaitInputTimeout = std::chrono::milliseconds(100);
@@ -55,7 +58,8 @@ bool AnyRowMarked(const Screen& screen) {
 }
 
 // Sleeps for `period`, or less when the screen closes.
-void SleepUnlessStopped(Screen& screen, std::chrono::milliseconds period) {
+void SleepUnlessStopped(Screen& screen, std::chrono::steady_clock::duration period) {
+  if (period <= std::chrono::steady_clock::duration::zero()) return;
   std::unique_lock<std::mutex> lock(screen.stop_mutex);
   screen.stop_requested.wait_for(lock, period, [&screen] { return screen.stop.load(); });
 }
@@ -76,23 +80,51 @@ void SleepUntilActivity(Screen& screen, int event_source, std::chrono::milliseco
   screen.wake.Clear();
 }
 
+// Sleeps until `deadline` (or the screen closes) without looking at the window's input, and
+// meanwhile copies every drawing to the window as soon as it marks a row. Such copies are not
+// passes: they hand over no input, and waits for passes do not count them.
+void PresentDrawingsUntil(Screen& screen, std::chrono::steady_clock::time_point deadline) {
+  while (!screen.stop.load()) {
+    {
+      std::lock_guard<std::recursive_mutex> lock(ScreenLock());
+      PresentMarkedRows(screen);
+      screen.quiet.store(true);  // the next row mark raises the wake signal
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    SleepUntilRaised(screen.wake, left);
+    screen.quiet.store(false);
+    screen.wake.Clear();
+  }
+  screen.quiet.store(false);
+}
+
 // The pause before the next pass. Passes come every refresh period while anything happens.
-// A pass that handed over a press, or holds messages back, is followed by a whole period, so
-// that a poll loop sees the press before its release. Otherwise, where the back-end names its
+// A pass that handed over a press, or holds messages back, is followed by a whole period
+// before the next pass looks at the window's input, so that a poll loop sees the press before
+// its release; what the game draws meanwhile (the cross it places on seeing the press) goes
+// to the window at once. Otherwise, where the back-end names its
 // event source, new input ends the pause early (after a pass with input, not before a short
 // gap, which bounds the rate of passes while the mouse moves). After a pass that found
 // nothing at all, the pause lasts until input comes, a drawing marks a row, or the quiet
 // period ends: such a pass emptied the window system's queue and nothing has read its
 // connection since, so new input always makes the connection readable.
-void PauseAfterPass(Screen& screen, const PassOutcome& pass) {
+void PauseAfterPass(Screen& screen, const PassOutcome& pass, InputPassPacing& pacing) {
   const int event_source = screen.backend->EventSource();
+  if ((pass.pressed || pass.holding) && screen.wake.fd() >= 0) {
+    PresentDrawingsUntil(screen, std::chrono::steady_clock::now() + kRefreshPeriod);
+    return;
+  }
   if (event_source < 0 || screen.wake.fd() < 0 || pass.pressed || pass.holding) {
     SleepUnlessStopped(screen, kRefreshPeriod);
     return;
   }
   if (pass.messages != 0) {
-    SleepUnlessStopped(screen, kInputPassGap);
-    SleepUntilActivity(screen, event_source, kRefreshPeriod - kInputPassGap, false);
+    const auto gap = pacing.PauseAfterInputPass(std::chrono::steady_clock::now());
+    SleepUnlessStopped(screen, gap);
+    SleepUntilActivity(screen, event_source,
+                       std::chrono::ceil<std::chrono::milliseconds>(kRefreshPeriod - gap), false);
   } else if (pass.presented) {
     SleepUntilActivity(screen, event_source, kRefreshPeriod, false);
   } else {
@@ -120,11 +152,12 @@ void RunWindowThread(Screen* screen, BackendList backends, std::promise<bool> op
   opened.set_value(has_window);
   if (!has_window) return;
 
+  InputPassPacing pacing(kInputPassGap, kInputPassRun);
   while (!screen->stop.load()) {
     BeginPass();
     const PassOutcome pass = RunRefreshPass(*screen);
     FinishPass(pass.messages);
-    PauseAfterPass(*screen, pass);
+    PauseAfterPass(*screen, pass, pacing);
   }
   screen->backend->Close();
 }
