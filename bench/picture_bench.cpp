@@ -21,7 +21,7 @@
 
 #include "layer/layer.h"
 #include "support/bmp_writer.h"
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "layer/layer.h"
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "command_line.h"
 
+#include "layer/layer.h"
+
 #ifndef XMAS_VERSION
 #error "XMAS_VERSION must name the project's version"
 #endif
@@ -9,12 +11,6 @@ namespace command_line {
 namespace {
 
 constexpr std::string_view kScaleOption = "--scale";
-
-// A window scale 1..8 written as one digit, else 0.
-int32_t ScaleValue(std::string_view text) {
-  if (text.size() != 1 || text[0] < '1' || text[0] > '8') return 0;
-  return text[0] - '0';
-}
 
 Request BadUsage(std::string problem) {
   Request request;
@@ -43,7 +39,7 @@ Request Parse(std::span<const std::string_view> arguments) {
       } else {
         value = argument.substr(kScaleOption.size() + 1);
       }
-      request.scale = ScaleValue(value);
+      request.scale = layer::ParseWindowScale(value);
       if (request.scale == 0) {
         return BadUsage("invalid window scale '" + std::string(value) + "' (use 1 to 8)");
       }

@@ -33,6 +33,9 @@ int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, 
 // Sets the whole factor (1..8) the next window shows the framebuffer enlarged by, or 0 to let
 // the environment and the desktop choose; 1 for a value outside 0..8.
 int32_t SetWindowScale(int32_t scale);
+// The window scale a text names, as --scale and XMAS_TICTACTOE_SCALE write it: one digit 1 to
+// 8 alone; 0 for any other text.
+int32_t ParseWindowScale(std::string_view text);
 // Fills the screen with the background colour (mode kClearWholeScreen).
 void ClearScreen(int32_t mode);
 // Sets foreground/background (flags bit 0: keep foreground, bit 1: keep background);

@@ -16,7 +16,7 @@
 #include "layer/layer.h"
 #include "support/headless_screen.h"
 #include "support/input_messages.h"
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 namespace {
 

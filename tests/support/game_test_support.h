@@ -15,7 +15,7 @@
 #include "game/board.h"
 #include "input/window_message.h"
 #include "layer/layer.h"
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 namespace game_test {
 

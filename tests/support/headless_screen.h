@@ -12,7 +12,7 @@
 
 #include "layer/layer.h"
 #include "screen/screen.h"
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 // Pixel positions (x, y).
 using PixelSet = std::set<std::pair<int, int>>;

@@ -18,7 +18,7 @@
 #include "game/flow.h"
 #include "layer/layer.h"
 #include "system/random_generator.h"
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
 
 #include "layer.h"
 
@@ -13,13 +13,12 @@ namespace {
 
 std::atomic<int32_t> g_requested_scale{0};  // 0: automatic
 
-// A whole number 1..8 written alone, else 0.
-int32_t ParseScale(const char* text) {
-  if (text == nullptr || std::strlen(text) != 1 || text[0] < '1' || text[0] > '8') return 0;
+}  // namespace
+
+int32_t ParseWindowScale(std::string_view text) {
+  if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxWindowScale) return 0;
   return text[0] - '0';
 }
-
-}  // namespace
 
 int32_t SetWindowScale(int32_t scale) {
   if (scale < 0 || scale > kMaxWindowScale) return 1;
@@ -30,7 +29,10 @@ int32_t SetWindowScale(int32_t scale) {
 int32_t ChooseWindowScale(int32_t desktop_scale, int32_t usable_width, int32_t usable_height,
                           int32_t width, int32_t height) {
   int32_t scale = g_requested_scale.load();
-  if (scale == 0) scale = ParseScale(std::getenv("XMAS_TICTACTOE_SCALE"));
+  if (scale == 0) {
+    const char* from_environment = std::getenv("XMAS_TICTACTOE_SCALE");
+    if (from_environment != nullptr) scale = ParseWindowScale(from_environment);
+  }
   if (scale == 0) scale = std::clamp(desktop_scale, 1, kMaxWindowScale);
   const auto fits = [&](int32_t s) {
     return (usable_width <= 0 || width * s <= usable_width) &&

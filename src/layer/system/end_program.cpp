@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "layer.h"
-#include "system/testing.h"
+#include "system/end_program.h"
 
 namespace layer {
 namespace {
@@ -17,7 +17,7 @@ std::function<void(int32_t)>& EndProgramHook() {
 
 }  // namespace
 
-void testing::SetEndProgramHook(std::function<void(int32_t status)> hook) {
+void SetEndProgramHook(std::function<void(int32_t status)> hook) {
   EndProgramHook() = std::move(hook);
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Test seams: the headless back-end, closing the screen, waiting for window passes.
-#include "system/testing.h"
+#include "testing/test_seams.h"
 
 #include <chrono>
 #include <cstring>

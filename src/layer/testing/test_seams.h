@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Test seams of the layer. The shipped program never calls these.
+// Test seams of the layer: what tests, the benchmark and the fuzz target use to run the layer
+// without a window system. They sit above the subsystems they reach into (the screen, the
+// headless back-end, ending the process), and the shipped program is built without them.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +9,7 @@
 
 #include "backends/headless_backend.h"
 #include "input/window_message.h"
+#include "system/end_program.h"
 
 namespace layer::testing {
 
@@ -27,6 +30,6 @@ uint32_t FramebufferPixel(int32_t x, int32_t y);
 
 // Replaces what EndProgram does: the hook runs instead of ending the process. A hook
 // that returns is followed by ending the process as usual, so hooks throw to unwind.
-void SetEndProgramHook(std::function<void(int32_t status)> hook);
+using layer::SetEndProgramHook;
 
 }  // namespace layer::testing
