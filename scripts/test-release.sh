@@ -38,7 +38,16 @@ fi
 version=$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# One Wine prefix for the zip's test, made while the releases build.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/wine prefix"
+finish() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+wineboot -i >/dev/null 2>&1 &
+boot=$!
 first="$work/first run/dist"
 second="$work/second/run/dist"
 mkdir -p "$work/first run" "$work/second/run"
@@ -78,6 +87,8 @@ check "the Debian package" scripts/test-package.sh "$first/xmas-tictactoe_${vers
 
 tool=$work/x11_window_tool
 c++ -std=c++20 -O2 -DXMAS_HAVE_XTEST=1 tests/window/x11_window_tool.cpp -o "$tool" -lX11 -lXtst
+wait "$boot" || echo "test-release: wineboot failed" >&2
+wineserver -w
 check "the Windows zip under Wine" \
   timeout 180 bash tests/windows/wine_zip_test.sh "$first/xmas-tictactoe-$version-windows-x64.zip" "$tool"
 
