@@ -6,7 +6,7 @@
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build of the unit and headless tests;
 #   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
 #   4. a bounded fuzzing run of the picture loader;
-#   5. the Windows build, cross-compiled with mingw-w64, with its tests and the release zip
+#   5. the Windows build, cross-compiled with mingw-w64, with its tests and the game
 #      under Wine (scripts/test-windows.sh);
 #   6. the browser build: unit suites in WebAssembly under Node, the game in headless
 #      Chromium (scripts/test-web.sh);
