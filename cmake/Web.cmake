@@ -15,3 +15,21 @@ add_custom_command(
   DEPENDS "${XMAS_WEB_PAGE}"
   VERBATIM)
 add_custom_target(xmas_web_page ALL DEPENDS "${CMAKE_BINARY_DIR}/index.html")
+
+# Emscripten's file packager writes a random package id into xmas-tictactoe.js on every link
+# (it names the data file for an IndexedDB cache this page does not use): put one derived
+# from the data file's contents in its place, so that the same sources give the same page.
+add_custom_command(TARGET xmas-tictactoe POST_BUILD
+  COMMAND "${CMAKE_COMMAND}" "-DSCRIPT=$<TARGET_FILE:xmas-tictactoe>"
+          "-DDATA=$<TARGET_FILE_DIR:xmas-tictactoe>/xmas-tictactoe.data"
+          -P "${CMAKE_CURRENT_LIST_DIR}/WebPackageId.cmake"
+  VERBATIM)
+
+# What a static web host needs, and nothing else: `cmake --install build/web --prefix FOLDER`
+# fills FOLDER with exactly the files to serve (scripts/release.sh zips it). Every file the
+# page loads is named here.
+install(FILES "${CMAKE_BINARY_DIR}/index.html"
+              "${CMAKE_BINARY_DIR}/xmas-tictactoe.js"
+              "${CMAKE_BINARY_DIR}/xmas-tictactoe.wasm"
+              "${CMAKE_BINARY_DIR}/xmas-tictactoe.data"
+        DESTINATION .)

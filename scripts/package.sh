@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Makes the Windows release zip, xmas-tictactoe-<version>-windows-x64.zip: the game, its two
-# pictures and LIESMICH.txt in one folder. Builds the "windows" preset first.
+# pictures and LIESMICH.txt in one folder. Builds the "windows" preset first. The zip's entries
+# are sorted and carry the time SOURCE_DATE_EPOCH (else the last commit's time), so the same
+# build gives the same zip (scripts/zip-folder.sh).
 #   scripts/package.sh [OUTPUT_DIRECTORY]     (default: build/windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +25,5 @@ cp build/windows/xmas-tictactoe.exe build/windows/Menu.Vadi build/windows/Vadi.V
    "$stage/$name/"
 # Windows line ends, so that Notepad of any age shows the text right.
 sed 's/$/\r/' "$root/packaging/LIESMICH.txt" >"$stage/$name/LIESMICH.txt"
-rm -f "$out/$name.zip"
-(cd "$stage" && zip -q -r -X "$out/$name.zip" "$name")
+scripts/zip-folder.sh "$out/$name.zip" "$stage" "$name"
 echo "$out/$name.zip"

@@ -6,12 +6,14 @@
 #   2. AddressSanitizer + UndefinedBehaviorSanitizer build of the unit and headless tests;
 #   3. ThreadSanitizer build of the same (they run the window thread beside the game's thread);
 #   4. a bounded fuzzing run of the picture loader;
-#   5. the Windows build, cross-compiled with mingw-w64, with its tests and the release zip
+#   5. the Windows build, cross-compiled with mingw-w64, with its tests and the game
 #      under Wine (scripts/test-windows.sh);
 #   6. the browser build: unit suites in WebAssembly under Node, the game in headless
 #      Chromium (scripts/test-web.sh);
-#   7. the packaging checks (scripts/test-package.sh): the Debian package, its validators and
-#      the installed game under Xvfb.
+#   7. the release (scripts/test-release.sh): every release file made twice, in two folders,
+#      with the same bytes; the Debian package's validators, lintian and the installed game
+#      under Xvfb (scripts/test-package.sh), the Windows zip under Wine and the browser zip in
+#      headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
@@ -84,7 +86,7 @@ run_stage() {
 
 run_stage windows scripts/test-windows.sh
 run_stage web scripts/test-web.sh
-run_stage package scripts/test-package.sh
+run_stage release scripts/test-release.sh
 
 echo
 echo "Summary ($((SECONDS - started)) s)"

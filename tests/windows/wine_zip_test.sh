@@ -35,6 +35,15 @@ xdotool mousemove --window "$WINDOW" 100 550 click 1
 sleep 0.5
 ! banner_shown || fail "a banner shows before the game was played"
 
+# How many cells hold a cross or a ring.
+marks() {
+  local count=0 cell
+  for cell in 1 2 3 4 5 6 7 8 9; do
+    has_ring "$cell" || has_cross "$cell" && count=$((count + 1))
+  done
+  echo "$count"
+}
+
 # Crosses into free cells, in order, until a banner shows.
 for _ in 1 2 3 4 5; do
   banner_shown && break
@@ -42,7 +51,12 @@ for _ in 1 2 3 4 5; do
     has_ring "$cell" || has_cross "$cell" && continue
     "$TOOL" clickwait "$WINDOW" "$(cell_x "$cell")" "$(cell_y "$cell")" 000000 5000 >/dev/null ||
       fail "no cross appeared in cell $cell"
-    sleep 0.5  # the computer's answer
+    # The computer's answer: a click before its ring shows would be ignored.
+    crossed=$(marks)
+    for _ in $(seq 50); do
+      banner_shown || [ "$(marks)" -gt "$crossed" ] && break
+      sleep 0.1
+    done
     break
   done
 done
