@@ -19,15 +19,17 @@ namespace {
 
 constexpr auto kRefreshPeriod = std::chrono::milliseconds(10);
 // Longest pause of a quiet window thread: passes come at least this often, so that work the
-// window system defers to a later pump is never put off for long.
-constexpr auto kQuietPassPeriod = std::chrono::milliseconds(100);
+// window system defers to a later pump is never put off for long. Each pass costs a round
+// trip to the window system (under Wine, to its server), so idle passes are kept rare.
+constexpr auto kQuietPassPeriod = std::chrono::milliseconds(500);
 // Passes that hand over input average at most one per kInputPassGap; a run of kInputPassRun
 // may follow one another at once (see InputPassPacing).
 constexpr auto kInputPassGap = std::chrono::milliseconds(2);
 constexpr int kInputPassRun = 4;
 // Longest wait of AwaitNextPass for new input. Only input changes what a poll loop sees, so
-// this is a safety net, not a cadence.
-constexpr auto kAwaitInputTimeout = std::chrono::milliseconds(100);
+// this is a safety net, not a cadence, and rare: every timed wait of a thread under Wine is a
+// round trip to its server.
+constexpr auto kAwaitInputTimeout = std::chrono::milliseconds(500);
 
 // What the window thread has done so far, for threads that wait on it. It is kept apart from
 // the screen and outlives every screen, so no waiter is ever left on a freed screen.
