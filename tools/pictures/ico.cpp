@@ -21,7 +21,9 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // Bytes of one row of the 1-bit mask, padded to 32 bits.
-uint32_t MaskRowBytes(int size) { return (static_cast<uint32_t>(size) + 31) / 32 * 4; }
+uint32_t MaskRowBytes(int size) {
+  return (static_cast<uint32_t>(size) + 31) / 32 * 4;
+}
 
 uint32_t ImageBytes(int size) {
   const uint32_t n = static_cast<uint32_t>(size);

@@ -13,8 +13,8 @@ std::string WindowIconSource(const Canvas& c) {
       "// Made by make_pictures --icon-table from the game's icon art: do not edit.\n"
       "#include \"backends/window_icon.h\"\n\n"
       "namespace layer {\n\n";
-  out += "static_assert(kWindowIconSize == " + std::to_string(c.width()) + " && kWindowIconSize == " +
-         std::to_string(c.height()) + ");\n\n";
+  out += "static_assert(kWindowIconSize == " + std::to_string(c.width()) +
+         " && kWindowIconSize == " + std::to_string(c.height()) + ");\n\n";
   out += "const uint32_t kWindowIconPixels[kWindowIconSize * kWindowIconSize] = {\n";
   const std::vector<uint8_t> rgb = c.ToRgb8();
   const size_t pixels = static_cast<size_t>(c.width()) * static_cast<size_t>(c.height());
