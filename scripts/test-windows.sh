@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 # The Windows stage of the test suite: cross-builds the game and the unit and headless tests
 # with mingw-w64 (preset windows-tests), runs the tests under Wine and runs the Wine window
-# tests (the game, the close button and idle CPU, the icon and the resources) under Xvfb. The release zip is tested under
-# Wine by the release stage (scripts/test-release.sh). All Wine processes share one prefix in
-# a temporary folder, made before any timing.
+# tests (the game, the close button and idle CPU, the exe's resources and the window's icon)
+# under Xvfb. The release zip is tested under Wine by the release stage
+# (scripts/test-release.sh). All Wine processes share one prefix in a temporary folder, made
+# before any timing.
 # Ends with the line "windows: P passed, F failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."

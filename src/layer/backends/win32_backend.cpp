@@ -172,6 +172,17 @@ bool Win32Backend::Open(const WindowRequest& request) {
     Close();
     return false;
   }
+  // The frame was sized with the desktop's metrics; on a monitor of other pixels per inch the
+  // title bar differs, and the drawing area is brought to its exact size here.
+  RECT client{0, 0, 0, 0};
+  if (GetClientRect(window_, &client)) {
+    const int32_t missing_width = width_ * scale_ - (client.right - client.left);
+    const int32_t missing_height = height_ * scale_ - (client.bottom - client.top);
+    if (missing_width != 0 || missing_height != 0) {
+      SetWindowPos(window_, nullptr, 0, 0, outer_width + missing_width,
+                   outer_height + missing_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   UpdateWindow(window_);
