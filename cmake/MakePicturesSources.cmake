@@ -9,6 +9,8 @@ set(XMAS_MAKE_PICTURES_SOURCES
   tools/pictures/check.cpp
   tools/pictures/figures.cpp
   tools/pictures/font_glyphs.cpp
+  tools/pictures/ico.cpp
   tools/pictures/icon.cpp
+  tools/pictures/icon_table.cpp
   tools/pictures/menu.cpp
   tools/pictures/text.cpp)

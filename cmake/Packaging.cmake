@@ -8,8 +8,7 @@
 # man look for them. The launcher's folder is chosen when installing (see CMakeLists.txt).
 
 option(XMAS_INSTALL_STRIP "Strip the installed executable" ON)
-set(XMAS_APP_ID "io.github.xmastictactoe.xmas_tictactoe" CACHE STRING
-    "Reverse-DNS id of the desktop entry and the AppStream metadata")
+# XMAS_APP_ID, the desktop entry's id, is set in CMakeLists.txt: the window uses it too.
 set(XMAS_HOMEPAGE "https://xmastictactoe.github.io/" CACHE STRING
     "Project home page, ending in '/'; the screenshots are docs/*.png below it")
 set(XMAS_MAINTAINER "xmas-tictactoe maintainers <maintainers@users.noreply.c-seed-5da246e3.example>"

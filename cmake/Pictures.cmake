@@ -59,6 +59,29 @@ endif()
 
 install(FILES ${XMAS_PICTURES} DESTINATION "${XMAS_INSTALL_PRIVATEDIR}")
 
+# The window's own icon, drawn from the same art as the desktop icons: on Windows an .ico
+# file for the executable's resources (cmake/WindowsResources.cmake), elsewhere a data table
+# that the SDL back-end hands to the window.
+if(WIN32)
+  set(XMAS_WINDOWS_ICON "${CMAKE_CURRENT_BINARY_DIR}/xmas-tictactoe.ico")
+  add_custom_command(
+    OUTPUT "${XMAS_WINDOWS_ICON}"
+    COMMAND ${XMAS_MAKE_PICTURES} --ico "${XMAS_WINDOWS_ICON}"
+    DEPENDS ${XMAS_MAKE_PICTURES_DEPENDS}
+    COMMENT "Drawing the Windows icon"
+    VERBATIM)
+else()
+  set(XMAS_WINDOW_ICON_TABLE "${CMAKE_CURRENT_BINARY_DIR}/generated/window_icon_pixels.cpp")
+  add_custom_command(
+    OUTPUT "${XMAS_WINDOW_ICON_TABLE}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/generated"
+    COMMAND ${XMAS_MAKE_PICTURES} --icon-table "${XMAS_WINDOW_ICON_TABLE}"
+    DEPENDS ${XMAS_MAKE_PICTURES_DEPENDS}
+    COMMENT "Drawing the window icon"
+    VERBATIM)
+  target_sources(xmas_layer PRIVATE "${XMAS_WINDOW_ICON_TABLE}")
+endif()
+
 if(XMAS_TESTS)
   enable_testing()
   # The board's grid bars lie exactly in the gaps between the cells, the cells stay light, the

@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ pkg-config libsdl2-dev)
 if [[ "${1:-}" == "--tests" ]]; then
   packages+=(googletest libgtest-dev libbenchmark-dev xvfb xdotool x11-utils x11-apps
              libx11-dev libxtst-dev clang libclang-rt-dev libstb-dev
-             g++-mingw-w64-x86-64-posix wine wine64 zip unzip
+             g++-mingw-w64-x86-64-posix wine wine64 icoutils zip unzip
              lintian desktop-file-utils appstream dpkg-dev fakeroot file
              emscripten nodejs chromium chromium-driver python3-selenium
              diffoscope-minimal)

@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 # The Windows stage of the test suite: cross-builds the game and the unit and headless tests
 # with mingw-w64 (preset windows-tests), runs the tests under Wine and runs the Wine window
-# tests (the game, the close button and idle CPU) under Xvfb. The release zip is tested under
-# Wine by the release stage (scripts/test-release.sh). All Wine processes share one prefix in
-# a temporary folder, made before any timing.
+# tests (the game, the close button and idle CPU, the exe's resources and the window's icon)
+# under Xvfb. The release zip is tested under Wine by the release stage
+# (scripts/test-release.sh). All Wine processes share one prefix in a temporary folder, made
+# before any timing.
 # Ends with the line "windows: P passed, F failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,7 +48,7 @@ fi
 
 game=build/windows-tests/xmas-tictactoe.exe
 stage_start=$SECONDS
-for run in "wine_game_test.sh $game" "wine_close_test.sh $game"; do
+for run in "wine_game_test.sh $game" "wine_close_test.sh $game" "wine_icon_test.sh $game"; do
   read -r script file <<<"$run"
   echo "--- $script"
   if timeout 180 bash "tests/windows/$script" "$file" "$tool"; then

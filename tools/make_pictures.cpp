@@ -6,17 +6,22 @@
 //   make_pictures --check  draw both in memory and verify the pictures' layout rules
 //   make_pictures --icons DIR  write the program's icon as DIR/NxN/xmas-tictactoe.png for
 //                          N = 48, 128 and 256
+//   make_pictures --ico FILE   write the program's Windows icon, sizes 16 to 256, as FILE
+//   make_pictures --icon-table FILE  write the window icon (64 x 64) as a C++ data table
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pictures/bmp.h"
 #include "pictures/board.h"
 #include "pictures/check.h"
+#include "pictures/ico.h"
 #include "pictures/icon.h"
+#include "pictures/icon_table.h"
 #include "pictures/menu.h"
 
 namespace {
@@ -60,18 +65,43 @@ int WriteIcons(const std::filesystem::path& dir) {
   return 0;
 }
 
+int WriteIco(const std::filesystem::path& file) {
+  const pictures::Canvas art = pictures::RenderIconArt();
+  std::vector<pictures::Canvas> images;
+  for (const int size : pictures::kIcoSizes) images.push_back(pictures::Shrink(art, size));
+  if (!WriteFile(file, pictures::EncodeIco(images))) {
+    std::fprintf(stderr, "make_pictures: cannot write %s\n", file.string().c_str());
+    return 1;
+  }
+  return 0;
+}
+
+int WriteIconTable(const std::filesystem::path& file) {
+  const std::string source = pictures::WindowIconSource(
+      pictures::Shrink(pictures::RenderIconArt(), pictures::kWindowIconSize));
+  if (!WriteFile(file, std::vector<uint8_t>(source.begin(), source.end()))) {
+    std::fprintf(stderr, "make_pictures: cannot write %s\n", file.string().c_str());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
-  if (argc != 2 && !icons) {
+  const std::string_view option = argc == 3 ? argv[1] : "";
+  const bool icon_option = option == "--icons" || option == "--ico" || option == "--icon-table";
+  if (argc != 2 && !icon_option) {
     std::fprintf(stderr,
                  "usage: make_pictures DIR | make_pictures --check | "
-                 "make_pictures --icons DIR\n");
+                 "make_pictures --icons DIR | make_pictures --ico FILE | "
+                 "make_pictures --icon-table FILE\n");
     return 2;
   }
   try {
-    if (icons) return WriteIcons(argv[2]);
+    if (option == "--icons") return WriteIcons(argv[2]);
+    if (option == "--ico") return WriteIco(argv[2]);
+    if (option == "--icon-table") return WriteIconTable(argv[2]);
     if (std::string_view(argv[1]) == "--check") return pictures::RunChecks() ? 0 : 1;
     return WritePictures(argv[1]);
   } catch (const std::exception& e) {

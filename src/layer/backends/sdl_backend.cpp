@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backends/sdl_event_translation.h"
+#include "backends/window_icon.h"
 #include "screen/window_scale.h"
 
 namespace layer {
@@ -65,6 +66,11 @@ void SetHints(const std::string& video_driver, const std::string& drivers) {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   // Ctrl+C in a terminal keeps ending the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The window's X11 class and Wayland app id are the desktop entry's id (its StartupWMClass
+  // says the same), so that docks and task bars show the installed entry's name and icon for
+  // it. SDL reads both from the environment alone, where a value the person set stays.
+  setenv("SDL_VIDEO_X11_WMCLASS", XMAS_APP_ID, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", XMAS_APP_ID, 0);
   // On X11 the unaccelerated window surface puts each changed band with MIT-SHM, which costs
   // a fraction of the CPU time of a texture upload per frame.
   if (video_driver == "x11") {
@@ -91,6 +97,17 @@ int32_t DesktopScale() {
   const long scale = std::strtol(gdk_scale, &end, 10);
   return end != gdk_scale && *end == '\0' && scale >= 1 && scale <= 8 ? static_cast<int32_t>(scale)
                                                                       : 1;
+}
+
+// Gives the window the program's icon (title bar, task switcher; on X11 _NET_WM_ICON). SDL
+// keeps a copy. Wayland has no such request: there the app id names the icon.
+void SetWindowIcon(SDL_Window* window) {
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint32_t*>(kWindowIconPixels), kWindowIconSize, kWindowIconSize, 32,
+      kWindowIconSize * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (icon == nullptr) return;
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
 }
 
 // The display that holds the mouse pointer, 0 when that cannot be told.
@@ -187,6 +204,7 @@ bool SdlBackend::Open(const WindowRequest& request) {
   }
   width_ = request.width;
   height_ = request.height;
+  SetWindowIcon(window_);
   SDL_RaiseWindow(window_);
   SDL_StartTextInput();
 

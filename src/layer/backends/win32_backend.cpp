@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "backends/win32_icon_resource.h"
 #include "backends/win32_message_translation.h"
 #include "input/cp437.h"
 #include "input/message_pacer.h"
@@ -32,6 +33,32 @@ constexpr UINT kNoMessage = 0xBFFF;
 uint8_t Cp437FromUnit(wchar_t unit) {
   if (unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF)) return 0;
   return Cp437FromUnicode(static_cast<char32_t>(unit));
+}
+
+// The program's icon from the executable's resources at the system's size for a large or a
+// small icon, or nothing when the executable has none (the test programs). Shared: the
+// system keeps it for the life of the process.
+HICON ProgramIcon(HINSTANCE instance, int width_metric, int height_metric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(XMAS_ICON_RESOURCE), IMAGE_ICON,
+                                       GetSystemMetrics(width_metric),
+                                       GetSystemMetrics(height_metric), LR_SHARED));
+}
+
+// The monitor's own pixels per inch (Windows 8.1 and later, whose GetDpiForMonitor the
+// manifest's per-monitor awareness makes mean real pixels), else the desktop's.
+int MonitorDpi(HMONITOR monitor, HDC screen) {
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT dpi_x = 0;
+  UINT dpi_y = 0;
+  if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+    const auto get_dpi = reinterpret_cast<GetDpiForMonitorFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")));
+    if (get_dpi == nullptr || get_dpi(monitor, kEffectiveDpi, &dpi_x, &dpi_y) != S_OK) dpi_x = 0;
+    FreeLibrary(shcore);
+  }
+  if (dpi_x > 0) return static_cast<int>(dpi_x);
+  return screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
 }
 
 class Win32Backend final : public Backend {
@@ -84,8 +111,8 @@ bool Win32Backend::Open(const WindowRequest& request) {
   // A window that cannot be made is reported on stderr, which a program started from
   // Explorer does not have.
   KeepErrorOutputWithoutConsole();
-  // Pixel-exact: the window reports and gets real pixels; the scale is chosen below.
-  SetProcessDPIAware();
+  // Pixel-exact: the manifest makes the program aware of each monitor's pixels per inch, so
+  // the window reports and gets real pixels; the scale is chosen below.
   // The refresh period (10 ms) and the layer's pauses need a finer timer than the default.
   timer_period_set_ = timeBeginPeriod(1) == TIMERR_NOERROR;
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -95,7 +122,12 @@ bool Win32Backend::Open(const WindowRequest& request) {
   window_class.lpfnWndProc = WindowProcedure;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  window_class.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  // The game's icon for the title bar, the task bar and Alt+Tab.
+  window_class.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+  window_class.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
+  if (window_class.hIcon == nullptr) {
+    window_class.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  }
   window_class.lpszClassName = kClassName;
   class_registered_ = RegisterClassExW(&window_class) != 0;
   if (!class_registered_ && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
@@ -112,7 +144,7 @@ bool Win32Backend::Open(const WindowRequest& request) {
   RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (GetMonitorInfoW(monitor, &info)) area = info.rcWork;
   HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  const int dpi = MonitorDpi(monitor, screen);
   refresh_rate_hz_ = screen != nullptr ? GetDeviceCaps(screen, VREFRESH) : 0;
   if (refresh_rate_hz_ <= 1) refresh_rate_hz_ = 0;  // 0 and 1 mean the hardware's default
   if (screen != nullptr) ReleaseDC(nullptr, screen);
@@ -139,6 +171,17 @@ bool Win32Backend::Open(const WindowRequest& request) {
   if (window_ == nullptr) {
     Close();
     return false;
+  }
+  // The frame was sized with the desktop's metrics; on a monitor of other pixels per inch the
+  // title bar differs, and the drawing area is brought to its exact size here.
+  RECT client{0, 0, 0, 0};
+  if (GetClientRect(window_, &client)) {
+    const int32_t missing_width = width_ * scale_ - (client.right - client.left);
+    const int32_t missing_height = height_ * scale_ - (client.bottom - client.top);
+    if (missing_width != 0 || missing_height != 0) {
+      SetWindowPos(window_, nullptr, 0, 0, outer_width + missing_width,
+                   outer_height + missing_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
   }
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
