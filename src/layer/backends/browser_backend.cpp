@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The browser back-end: the page's canvas is the window. Pointer, wheel, key, focus and
-// visibility events are queued by the page's event handlers as they come and handed over as
-// window messages at the next pass; marked rows go to the canvas with one putImageData.
+// The browser back-end: the page's canvas is the window. Pointer, wheel, key, focus,
+// visibility and size events are queued by the page's event handlers as they come, wake the
+// sleeping program (Module.xmasInput, see browser_platform.cpp) and are handed over as window
+// messages at the next pass; marked rows go to the canvas with one putImageData.
 #include <emscripten.h>
 
 #include <array>
@@ -9,9 +10,9 @@
 #include <vector>
 
 #include "backends/browser_backend.h"
+#include "backends/browser_board_fit.h"
 #include "backends/browser_translation.h"
 #include "input/message_pacer.h"
-#include "screen/window_scale.h"
 
 namespace layer {
 namespace {
@@ -47,7 +48,11 @@ EM_JS(int, xmas_open, (int width, int height), {
     target.addEventListener(type, handler, options);
     page.handlers.push([target, type, handler, options]);
   }
-  function push(event) { if (page.open) page.queue.push(event); }
+  function push(event) {
+    if (!page.open) return;
+    page.queue.push(event);
+    if (Module['xmasInput']) Module['xmasInput'].wake();
+  }
   // The framebuffer pixel under the pointer: CSS scaling divided out.
   function at(kind, e, value) {
     var r = canvas.getBoundingClientRect();
@@ -123,21 +128,32 @@ EM_JS(int, xmas_take_event, (int32_t* fields, char* code, int code_size, char* n
   return e.kind;
 });
 
-// The viewport in device pixels, for the choice of scale.
-EM_JS(void, xmas_viewport, (int32_t* out), {
-  var ratio = window.devicePixelRatio || 1;
-  var reserve = document.getElementById('below');
-  var below = reserve ? reserve.offsetHeight + 24 : 0;
-  HEAP32[out >> 2] = Math.floor((document.documentElement.clientWidth - 16) * ratio);
-  HEAP32[(out >> 2) + 1] = Math.floor((window.innerHeight - below - 16) * ratio);
-  HEAPF64[(out >> 3) + 1] = ratio;
+// The viewport in CSS pixels, its pixel ratio and the height of what goes beneath the board:
+// a PageView's four doubles.
+EM_JS(void, xmas_viewport, (double* out), {
+  var below = document.getElementById('below');
+  HEAPF64[out >> 3] = document.documentElement.clientWidth;
+  HEAPF64[(out >> 3) + 1] = window.innerHeight;
+  HEAPF64[(out >> 3) + 2] = window.devicePixelRatio || 1;
+  HEAPF64[(out >> 3) + 3] = below ? below.offsetHeight : 0;
 });
 
-// Shows the canvas `device_width` device pixels wide (whole multiples keep pixels sharp).
-EM_JS(void, xmas_show_size, (int device_width, int device_height, double ratio), {
+// Shows the canvas `device_size` device pixels square, nearest-neighbour unless `smooth`,
+// with the text beside it or beneath it.
+EM_JS(void, xmas_show_size, (int device_size, double ratio, int beside, int smooth), {
   var page = Module['xmasPage'];
-  page.canvas.style.width = (device_width / ratio) + 'px';
-  page.canvas.style.height = (device_height / ratio) + 'px';
+  var style = page.canvas.style;
+  style.width = style.height = (device_size / ratio) + 'px';
+  style.imageRendering = smooth ? 'auto' : 'pixelated';
+  var main = page.canvas.parentElement;
+  if (main) main.classList.toggle('beside', beside !== 0);
+});
+
+// Shows or hides the page's "Neues Spiel" button (it keeps its room either way).
+EM_JS(void, xmas_show_new_game, (int shown), {
+  if (typeof document === 'undefined') return;
+  var button = document.getElementById('new-game');
+  if (button) button.style.visibility = shown ? 'visible' : 'hidden';
 });
 
 EM_JS(void, xmas_put_rows, (const uint8_t* rgba, int width, int first_row, int rows), {
@@ -155,6 +171,8 @@ EM_JS(void, xmas_close, (), {
   page.handlers.forEach(function(h) { h[0].removeEventListener(h[1], h[2], h[3]); });
   var ended = document.getElementById('ended');
   if (ended) ended.hidden = false;
+  var button = document.getElementById('new-game');
+  if (button) button.style.visibility = 'visible';
 });
 
 class BrowserBackend final : public Backend {
@@ -166,6 +184,8 @@ class BrowserBackend final : public Backend {
     return xmas_open(width_, height_) != 0;
   }
   int32_t RefreshRate() const override { return 0; }
+  // The page's input (its event handlers wake the sleep of SleepUntilSignalled).
+  int EventSource() const override { return 0; }
   void Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
                int32_t last_row) override {
     RgbaFromFramebuffer(pixels, pitch, width_, first_row, last_row, rgba_);
@@ -197,27 +217,14 @@ class BrowserBackend final : public Backend {
   MessagePacer pacer_;
 };
 
+// The canvas is square (651 x 651); a framebuffer of another shape keeps its width.
 void BrowserBackend::FitToViewport() {
-  struct {
-    int32_t width;
-    int32_t height;
-    double ratio;
-  } viewport{};
-  static_assert(sizeof viewport == 16);
-  xmas_viewport(&viewport.width);
-  const int32_t scale =
-      ChooseWindowScale(kMaxWindowScale, viewport.width, viewport.height, width_, height_);
-  int32_t shown_width = width_ * scale;
-  int32_t shown_height = height_ * scale;
-  // A screen narrower than the framebuffer shows it shrunk to fit (no whole scale fits).
-  if (viewport.width > 0 && viewport.height > 0 &&
-      (shown_width > viewport.width || shown_height > viewport.height)) {
-    const double fit = std::min(static_cast<double>(viewport.width) / width_,
-                                static_cast<double>(viewport.height) / height_);
-    shown_width = static_cast<int32_t>(width_ * fit);
-    shown_height = static_cast<int32_t>(height_ * fit);
-  }
-  xmas_show_size(shown_width, shown_height, viewport.ratio);
+  PageView view;
+  static_assert(sizeof view == 4 * sizeof(double));
+  xmas_viewport(&view.width);
+  if (view.width <= 0 || view.height <= 0) return;
+  const BoardFit fit = FitBoard(view, width_);
+  xmas_show_size(fit.device_size, view.ratio, fit.beside ? 1 : 0, fit.smooth ? 1 : 0);
 }
 
 bool BrowserBackend::Pump(const MessageSink& sink) {
@@ -284,6 +291,10 @@ bool BrowserBackend::Pump(const MessageSink& sink) {
 }
 
 }  // namespace
+
+void ShowNewGameOffer(bool shown) {
+  xmas_show_new_game(shown ? 1 : 0);
+}
 
 std::unique_ptr<Backend> MakeBrowserBackend() {
   return std::make_unique<BrowserBackend>();

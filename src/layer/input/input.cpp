@@ -32,7 +32,7 @@ void WaitForKey(int32_t milliseconds) {
   while (!TakeKeyArrival()) {
     if (!endless && remaining_ms <= 0) return;
     const int32_t step_ms = endless ? kKeyWaitCheck_ms : std::min(kKeyWaitCheck_ms, remaining_ms);
-    PauseMs(step_ms);
+    PauseInKeyWait(step_ms, endless);
     if (!endless) remaining_ms -= step_ms;
   }
 }

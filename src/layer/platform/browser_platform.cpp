@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // What the browser offers in place of the operating system: the program's path in the page's
-// in-memory file system, a wake signal that nothing sleeps on (there is no second thread),
-// and the test seed that the page's address may carry as #seed=N.
+// in-memory file system, a wake signal that nothing raises (there is no second thread), the
+// sleep until the page has input, and the test seed that the page's address may carry as
+// #seed=N.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/program_path.h"
@@ -29,7 +31,58 @@ EM_JS(int, xmas_fragment_seed, (double* seed), {
   return true;
 }();
 
+// Hands the thread to the browser (Asyncify) until the page's input wakes the program or
+// `timeout_ms` passes (a negative timeout: no limit). The page's event handlers call
+// Module.xmasInput.wake() for every event they queue; one that comes while nothing sleeps
+// ends the next sleep at once. The program resumes once the event's handlers have returned;
+// its end (exit) is no error of the page's.
+EM_JS(void, xmas_sleep, (double timeout_ms, int until_input), {
+  var input = Module['xmasInput'] || (Module['xmasInput'] = {
+    pending: false,
+    sleeper: null,
+    wake: function() {
+      var sleeper = input.sleeper;
+      if (!sleeper) { input.pending = true; return; }
+      input.sleeper = null;
+      Promise.resolve().then(sleeper);
+    }
+  });
+  Asyncify.handleSleep(function(wakeUp) {
+    if (until_input && input.pending) {
+      input.pending = false;
+      wakeUp();
+      return;
+    }
+    var timer = null;
+    var woken = false;
+    function done() {
+      if (woken) return;
+      woken = true;
+      if (timer !== null) clearTimeout(timer);
+      if (input.sleeper === done) input.sleeper = null;
+      try {
+        wakeUp();
+      } catch (e) {
+        if (!(e instanceof ExitStatus) && e !== 'unwind') throw e;
+      }
+    }
+    if (timeout_ms >= 0) timer = setTimeout(done, timeout_ms);
+    if (until_input) input.sleeper = done;
+  });
+});
+
 }  // namespace
+
+void SleepUntilSignalled(int event_source, const WakeSignal& /*wake*/,
+                         std::chrono::milliseconds timeout) {
+  // setTimeout takes at most 2^31 - 1 ms; a longer wait is one without limit.
+  const double timeout_ms = timeout.count() >= 0x7FFFFFFF ? -1.0 : std::max<double>(timeout.count(), 0);
+  xmas_sleep(timeout_ms, event_source >= 0 ? 1 : 0);
+}
+
+void SleepUntilRaised(const WakeSignal& /*wake*/, std::chrono::milliseconds timeout) {
+  xmas_sleep(std::max<double>(static_cast<double>(std::min<int64_t>(timeout.count(), 0x7FFFFFFF)), 0), 0);
+}
 
 // The page packs the pictures into /app, beside this name.
 std::string ExecutablePath() {

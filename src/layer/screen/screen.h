@@ -107,6 +107,12 @@ bool StartWindowThread(Screen& screen, BackendList backends);
 // Sleeps without holding any lock while the window keeps being refreshed; where there is no
 // window thread, the sleep runs the refresh passes itself.
 void PauseMs(int32_t milliseconds);
+// The pause of the key wait (SleepMs mode 0) between two looks at the key-arrival flag, at
+// most `step_ms`; `endless` when the wait has no limit. Where the game's thread runs the
+// passes itself (the browser) a key can only arrive in one of its passes, so an endless wait
+// pauses there until a pass has handed over input, and the page meanwhile offers its own way
+// on for people without a keyboard.
+void PauseInKeyWait(int32_t step_ms, bool endless);
 // Tells the window thread to stop and joins it (the screen lock must not be held).
 void StopWindowThread(Screen& screen);
 // Keep the waits below informed of a screen's opening and closing.

@@ -178,6 +178,11 @@ void PauseMs(int32_t milliseconds) {
   if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+// The window thread fills the key buffer meanwhile; the key wait looks again after the step.
+void PauseInKeyWait(int32_t step_ms, bool /*endless*/) {
+  PauseMs(step_ms);
+}
+
 void StopWindowThread(Screen& screen) {
   {
     std::lock_guard<std::mutex> lock(screen.stop_mutex);

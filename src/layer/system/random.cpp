@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The clock that seeds the random generator, and the program's one random generator.
-//
-// The clock is std::chrono::steady_clock, a monotonic high-resolution counter that is always
-// available, so no slower fallback clock is needed. The generator belongs to the game's
+// The program's one random generator and its test seed. The clock that seeds it is the
+// platform's (steady_clock.cpp, browser_clock.cpp). The generator belongs to the game's
 // thread alone and has no lock.
-#include <chrono>
-
 #include "layer.h"
 #include "system/random_generator.h"
 
@@ -23,12 +19,6 @@ std::optional<double>& FixedSeed() {
 }
 
 }  // namespace
-
-double ClockSeconds() {
-  using Seconds = std::chrono::duration<double>;
-  return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 
 void FixSeed(std::optional<double> seed) {
   FixedSeed() = seed;
