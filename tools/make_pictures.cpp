@@ -6,16 +6,22 @@
 //   make_pictures --check  draw both in memory and verify the pictures' layout rules
 //   make_pictures --icons DIR  write the program's icon as DIR/NxN/xmas-tictactoe.png for
 //                          N = 48, 128 and 256
+//   make_pictures --web DIR    write what the browser page serves: DIR/Menu.Vadi.zlib and
+//                          DIR/Vadi.Vadi.zlib (the two BMP files, zlib-compressed) and the
+//                          icon as DIR/icon-192.png and DIR/icon-512.png
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "pictures/bmp.h"
 #include "pictures/board.h"
 #include "pictures/check.h"
+#include "pictures/deflate.h"
 #include "pictures/icon.h"
 #include "pictures/menu.h"
 
@@ -45,6 +51,26 @@ int WritePictures(const std::filesystem::path& dir) {
   return 0;
 }
 
+int WriteWebFiles(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+  files.emplace_back("Menu.Vadi.zlib", pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderMenu())));
+  files.emplace_back("Vadi.Vadi.zlib", pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderBoard())));
+  const pictures::Canvas art = pictures::RenderIconArt();
+  for (const int size : {192, 512}) {
+    files.emplace_back("icon-" + std::to_string(size) + ".png",
+                       pictures::EncodePng(pictures::Shrink(art, size)));
+  }
+  for (const auto& [name, bytes] : files) {
+    if (!WriteFile(dir / name, bytes)) {
+      std::fprintf(stderr, "make_pictures: cannot write %s\n", (dir / name).string().c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 int WriteIcons(const std::filesystem::path& dir) {
   const pictures::Canvas art = pictures::RenderIconArt();
   for (const int size : {48, 128, 256}) {
@@ -64,14 +90,16 @@ int WriteIcons(const std::filesystem::path& dir) {
 
 int main(int argc, char** argv) {
   const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
-  if (argc != 2 && !icons) {
+  const bool web = argc == 3 && std::string_view(argv[1]) == "--web";
+  if (argc != 2 && !icons && !web) {
     std::fprintf(stderr,
                  "usage: make_pictures DIR | make_pictures --check | "
-                 "make_pictures --icons DIR\n");
+                 "make_pictures --icons DIR | make_pictures --web DIR\n");
     return 2;
   }
   try {
     if (icons) return WriteIcons(argv[2]);
+    if (web) return WriteWebFiles(argv[2]);
     if (std::string_view(argv[1]) == "--check") return pictures::RunChecks() ? 0 : 1;
     return WritePictures(argv[1]);
   } catch (const std::exception& e) {
