@@ -295,7 +295,9 @@ class OfflinePage(unittest.TestCase):
                         '-DCACHED=' + ';'.join(cached), '-DHASHED=' + ';'.join(hashed), '-P',
                         os.path.join(ROOT, 'cmake', 'WebServiceWorker.cmake')], check=True)
         with open(os.path.join(b, 'service-worker.js'), 'rb') as f:
-            self.assertNotEqual(f.read().decode(), worker, 'a changed file, a new worker')
+            new_worker = f.read().decode()
+        self.assertNotEqual(new_worker, worker, 'a changed file, a new worker')
+        new_cache = 'xmas-tictactoe-' + new_worker.split("PREFIX + '")[1].split("'")[0]
 
         self.host.start(self.folder)
         self.browser.visit(self.host.url)
@@ -306,10 +308,11 @@ class OfflinePage(unittest.TestCase):
         self.host.start(b)
         self.browser.visit(self.host.url)
         self.assertTrue(self.browser.shows(self.board_rgb), 'build B at the first visit after it')
-        self.browser.await_worker()
-        time.sleep(0.5)
-        self.assertEqual(len(self.browser.driver.execute_async_script(KEPT_CACHES)), 1,
-                         "the old build's cache is gone")
+        deadline, kept = time.time() + 10, None
+        while kept != [new_cache] and time.time() < deadline:
+            time.sleep(0.1)
+            kept = self.browser.driver.execute_async_script(KEPT_CACHES)
+        self.assertEqual(kept, [new_cache], "the new build's cache alone")
         self.host.stop()
         self.host.httpd = None
         self.browser.visit(self.host.url)
