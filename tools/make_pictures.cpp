@@ -55,8 +55,10 @@ int WriteWebFiles(const std::filesystem::path& dir) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
-  files.emplace_back("Menu.Vadi.zlib", pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderMenu())));
-  files.emplace_back("Vadi.Vadi.zlib", pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderBoard())));
+  files.emplace_back("Menu.Vadi.zlib",
+                     pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderMenu())));
+  files.emplace_back("Vadi.Vadi.zlib",
+                     pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderBoard())));
   const pictures::Canvas art = pictures::RenderIconArt();
   for (const int size : {192, 512}) {
     files.emplace_back("icon-" + std::to_string(size) + ".png",

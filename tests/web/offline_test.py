@@ -43,7 +43,9 @@ const c = document.getElementById('screen');
 if (!c || c.width !== %d) return null;
 const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
 let s = '';
-for (let i = 0; i < d.length; i += 32768) s += String.fromCharCode.apply(null, d.subarray(i, i + 32768));
+for (let i = 0; i < d.length; i += 32768) {
+  s += String.fromCharCode.apply(null, d.subarray(i, i + 32768));
+}
 return btoa(s);
 """ % SIZE
 
@@ -194,7 +196,8 @@ class Browser:
         deadline = time.time() + timeout
         while time.time() < deadline:
             shown = self.driver.execute_script(READ_CANVAS)
-            if shown and bytes(b for i, b in enumerate(base64.b64decode(shown)) if i % 4 != 3) == picture:
+            rgba = base64.b64decode(shown) if shown else b''
+            if bytes(b for i, b in enumerate(rgba) if i % 4 != 3) == picture:
                 return True
             time.sleep(0.1)
         return False

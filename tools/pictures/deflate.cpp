@@ -14,23 +14,24 @@ constexpr int kWindow = 32768;
 constexpr int kMinMatch = 3;
 constexpr int kMaxMatch = 258;
 constexpr int kHashBits = 15;
-constexpr int kMaxChain = 1024;     // candidates looked at per position
-constexpr int kLazyLimit = 64;      // a match this long is taken without looking one byte on
+constexpr int kMaxChain = 1024;  // candidates looked at per position
+constexpr int kLazyLimit = 64;   // a match this long is taken without looking one byte on
 constexpr size_t kBlockTokens = 1 << 14;
 constexpr int kEndOfBlock = 256;
 constexpr int kLiteralCodes = 286;  // literals, end of block and the 29 length codes
 constexpr int kDistanceCodes = 30;
 
-constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
-                                                  15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
+constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                                  15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
                                                   67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<uint8_t, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                                   2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
 constexpr std::array<uint16_t, 30> kDistanceBase = {
     1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
     193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr std::array<uint8_t, 30> kDistanceExtra = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                                                    6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+constexpr std::array<uint8_t, 30> kDistanceExtra = {0, 0, 0,  0,  1,  1,  2,  2,  3,  3,
+                                                    4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
+                                                    9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 // The order in which the code lengths of the code-length alphabet are stored.
 constexpr std::array<uint8_t, 19> kCodeLengthOrder = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                       11, 4,  12, 3, 13, 2, 14, 1, 15};
@@ -69,7 +70,8 @@ class BitWriter {
 // Huffman code lengths of at most `limit` bits for the frequencies. At least two symbols get a
 // code, so that every code is complete. Too deep a tree is rebuilt from flattened frequencies.
 std::vector<uint8_t> CodeLengths(std::vector<uint32_t> freq, int limit) {
-  const int used = static_cast<int>(std::count_if(freq.begin(), freq.end(), [](uint32_t f) { return f > 0; }));
+  const int used =
+      static_cast<int>(std::count_if(freq.begin(), freq.end(), [](uint32_t f) { return f > 0; }));
   for (size_t s = 0; used < 2 && s < 2; ++s) {
     if (freq[s] == 0) freq[s] = 1;
   }
@@ -128,7 +130,8 @@ std::vector<uint16_t> CanonicalCodes(const std::vector<uint8_t>& lengths) {
     if (len == 0) continue;
     const uint16_t c = next[static_cast<size_t>(len)]++;
     uint16_t reversed = 0;
-    for (int b = 0; b < len; ++b) reversed = static_cast<uint16_t>(reversed | (((c >> b) & 1) << (len - 1 - b)));
+    for (int b = 0; b < len; ++b)
+      reversed = static_cast<uint16_t>(reversed | (((c >> b) & 1) << (len - 1 - b)));
     codes[s] = reversed;
   }
   return codes;
@@ -182,8 +185,8 @@ class MatchFinder {
 
  private:
   uint32_t Hash(size_t i) const {
-    const uint32_t v = static_cast<uint32_t>(data_[i]) << 16 | static_cast<uint32_t>(data_[i + 1]) << 8 |
-                       data_[i + 2];
+    const uint32_t v = static_cast<uint32_t>(data_[i]) << 16 |
+                       static_cast<uint32_t>(data_[i + 1]) << 8 | data_[i + 2];
     return (v * 2654435761u) >> (32 - kHashBits);
   }
 
@@ -266,8 +269,10 @@ void WriteBlock(BitWriter& bits, std::span<const Token> tokens, bool last) {
   while (hlit > 257 && literal_lengths[hlit - 1] == 0) --hlit;
   size_t hdist = kDistanceCodes;
   while (hdist > 1 && distance_lengths[hdist - 1] == 0) --hdist;
-  std::vector<uint8_t> all(literal_lengths.begin(), literal_lengths.begin() + static_cast<ptrdiff_t>(hlit));
-  all.insert(all.end(), distance_lengths.begin(), distance_lengths.begin() + static_cast<ptrdiff_t>(hdist));
+  std::vector<uint8_t> all(literal_lengths.begin(),
+                           literal_lengths.begin() + static_cast<ptrdiff_t>(hlit));
+  all.insert(all.end(), distance_lengths.begin(),
+             distance_lengths.begin() + static_cast<ptrdiff_t>(hdist));
   const std::vector<std::pair<int, int>> runs = RunLengths(all);
   std::vector<uint32_t> length_freq(19, 0);
   for (const auto& [symbol, extra] : runs) ++length_freq[static_cast<size_t>(symbol)];
