@@ -29,10 +29,11 @@ else()
   set(XMAS_MAKE_PICTURES_DEPENDS make_pictures)
 endif()
 
-set(XMAS_MAKE_PICTURES_MODE)
 if(XMAS_BROWSER)
   set(XMAS_PICTURE_DIR "${CMAKE_BINARY_DIR}")
   set(XMAS_MAKE_PICTURES_MODE --web)
+  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi.zlib" "${XMAS_PICTURE_DIR}/Vadi.Vadi.zlib"
+                    "${XMAS_PICTURE_DIR}/icon-192.png" "${XMAS_PICTURE_DIR}/icon-512.png")
 else()
   # The directory that holds the game's executable. Custom command outputs may not name
   # targets in generator expressions, so it is worked out the way CMake places the executable.
@@ -44,11 +45,7 @@ else()
   if(XMAS_MULTI_CONFIG AND NOT XMAS_PICTURE_DIR MATCHES [[\$<]])
     string(APPEND XMAS_PICTURE_DIR "/$<CONFIG>")
   endif()
-endif()
-if(XMAS_BROWSER)
-  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi.zlib" "${XMAS_PICTURE_DIR}/Vadi.Vadi.zlib"
-                    "${XMAS_PICTURE_DIR}/icon-192.png" "${XMAS_PICTURE_DIR}/icon-512.png")
-else()
+  set(XMAS_MAKE_PICTURES_MODE)
   set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi")
 endif()
 
