@@ -7,6 +7,7 @@ set(XMAS_MAKE_PICTURES_SOURCES
   tools/pictures/board.cpp
   tools/pictures/canvas.cpp
   tools/pictures/check.cpp
+  tools/pictures/deflate.cpp
   tools/pictures/figures.cpp
   tools/pictures/font_glyphs.cpp
   tools/pictures/ico.cpp

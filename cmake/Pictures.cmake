@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # The game's two pictures, Menu.Vadi and Vadi.Vadi, are drawn at build time by a small host
 # tool and placed beside the game's executable (and installed beside it). The browser build
-# packs them into its page's data file instead (cmake/Web.cmake).
+# has the tool write them zlib-compressed beside its page instead, with the page's icons
+# (cmake/Web.cmake).
 
 include(${CMAKE_CURRENT_LIST_DIR}/MakePicturesSources.cmake)
 if(CMAKE_CROSSCOMPILING)
@@ -29,7 +30,10 @@ else()
 endif()
 
 if(XMAS_BROWSER)
-  set(XMAS_PICTURE_DIR "${CMAKE_BINARY_DIR}/pictures")
+  set(XMAS_PICTURE_DIR "${CMAKE_BINARY_DIR}")
+  set(XMAS_MAKE_PICTURES_MODE --web)
+  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi.zlib" "${XMAS_PICTURE_DIR}/Vadi.Vadi.zlib"
+                    "${XMAS_PICTURE_DIR}/icon-192.png" "${XMAS_PICTURE_DIR}/icon-512.png")
 else()
   # The directory that holds the game's executable. Custom command outputs may not name
   # targets in generator expressions, so it is worked out the way CMake places the executable.
@@ -41,13 +45,14 @@ else()
   if(XMAS_MULTI_CONFIG AND NOT XMAS_PICTURE_DIR MATCHES [[\$<]])
     string(APPEND XMAS_PICTURE_DIR "/$<CONFIG>")
   endif()
+  set(XMAS_MAKE_PICTURES_MODE)
+  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi")
 endif()
-set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi")
 
 add_custom_command(
   OUTPUT ${XMAS_PICTURES}
   COMMAND "${CMAKE_COMMAND}" -E make_directory "${XMAS_PICTURE_DIR}"
-  COMMAND ${XMAS_MAKE_PICTURES} "${XMAS_PICTURE_DIR}"
+  COMMAND ${XMAS_MAKE_PICTURES} ${XMAS_MAKE_PICTURES_MODE} "${XMAS_PICTURE_DIR}"
   DEPENDS ${XMAS_MAKE_PICTURES_DEPENDS}
   COMMENT "Drawing the pictures Menu.Vadi and Vadi.Vadi"
   VERBATIM)

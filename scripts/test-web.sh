@@ -32,5 +32,13 @@ if [[ $browser_ran -eq 0 ]]; then browser_failed=1; fi  # the browser tests did 
 rm -f "$log"
 total=$((1 + browser_ran))
 failed=$((unit_failed + browser_failed))
+# 3. The installed page as a static host serves it: small, installable, playable offline.
+log=$(mktemp)
+/usr/bin/python3 tests/web/offline_test.py build/web build/ci 2>&1 | tee "$log" || status=$?
+offline_ran=$(grep -Eo '^Ran [0-9]+' "$log" | grep -Eo '[0-9]+' || echo 0)
+offline_failed=$(grep -Eo '(failures|errors)=[0-9]+' "$log" | grep -Eo '[0-9]+' | paste -sd+ - || true)
+rm -f "$log"
+total=$((total + offline_ran))
+failed=$((failed + ${offline_failed:-0} + (offline_ran == 0)))
 echo "web: $((total - failed)) tests passed, $failed tests failed out of $total"
 exit "$status"

@@ -8,17 +8,22 @@
 //                          N = 48, 128 and 256
 //   make_pictures --ico FILE   write the program's Windows icon, sizes 16 to 256, as FILE
 //   make_pictures --icon-table FILE  write the window icon (64 x 64) as a C++ data table
+//   make_pictures --web DIR    write what the browser page serves: DIR/Menu.Vadi.zlib and
+//                          DIR/Vadi.Vadi.zlib (the two BMP files, zlib-compressed) and the
+//                          icon as DIR/icon-192.png and DIR/icon-512.png
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "pictures/bmp.h"
 #include "pictures/board.h"
 #include "pictures/check.h"
+#include "pictures/deflate.h"
 #include "pictures/ico.h"
 #include "pictures/icon.h"
 #include "pictures/icon_table.h"
@@ -44,6 +49,28 @@ int WritePictures(const std::filesystem::path& dir) {
     const std::filesystem::path path = dir / picture.name;
     if (!WriteFile(path, pictures::EncodeBmp24(picture.render()))) {
       std::fprintf(stderr, "make_pictures: cannot write %s\n", path.string().c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int WriteWebFiles(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+  files.emplace_back("Menu.Vadi.zlib",
+                     pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderMenu())));
+  files.emplace_back("Vadi.Vadi.zlib",
+                     pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderBoard())));
+  const pictures::Canvas art = pictures::RenderIconArt();
+  for (const int size : {192, 512}) {
+    files.emplace_back("icon-" + std::to_string(size) + ".png",
+                       pictures::EncodePng(pictures::Shrink(art, size)));
+  }
+  for (const auto& [name, bytes] : files) {
+    if (!WriteFile(dir / name, bytes)) {
+      std::fprintf(stderr, "make_pictures: cannot write %s\n", (dir / name).string().c_str());
       return 1;
     }
   }
@@ -90,18 +117,20 @@ int WriteIconTable(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
   const std::string_view option = argc == 3 ? argv[1] : "";
-  const bool icon_option = option == "--icons" || option == "--ico" || option == "--icon-table";
-  if (argc != 2 && !icon_option) {
+  const bool file_option = option == "--icons" || option == "--ico" ||
+                           option == "--icon-table" || option == "--web";
+  if (argc != 2 && !file_option) {
     std::fprintf(stderr,
                  "usage: make_pictures DIR | make_pictures --check | "
                  "make_pictures --icons DIR | make_pictures --ico FILE | "
-                 "make_pictures --icon-table FILE\n");
+                 "make_pictures --icon-table FILE | make_pictures --web DIR\n");
     return 2;
   }
   try {
     if (option == "--icons") return WriteIcons(argv[2]);
     if (option == "--ico") return WriteIco(argv[2]);
     if (option == "--icon-table") return WriteIconTable(argv[2]);
+    if (option == "--web") return WriteWebFiles(argv[2]);
     if (std::string_view(argv[1]) == "--check") return pictures::RunChecks() ? 0 : 1;
     return WritePictures(argv[1]);
   } catch (const std::exception& e) {

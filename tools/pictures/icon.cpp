@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "pictures/board.h"
+#include "pictures/deflate.h"
 
 namespace pictures {
 namespace {
@@ -94,7 +95,7 @@ Canvas Shrink(const Canvas& c, int size) {
 }
 
 std::vector<uint8_t> EncodePng(const Canvas& c) {
-  // The image data: each row behind a filter byte 0, in zlib stored blocks.
+  // The image data: each row behind a filter byte 0, compressed.
   const std::vector<uint8_t> rgb = c.ToRgb8();
   const size_t row_bytes = static_cast<size_t>(c.width()) * 3;
   std::vector<uint8_t> raw;
@@ -103,24 +104,7 @@ std::vector<uint8_t> EncodePng(const Canvas& c) {
     raw.insert(raw.end(), rgb.begin() + static_cast<ptrdiff_t>(y * row_bytes),
                rgb.begin() + static_cast<ptrdiff_t>((y + 1) * row_bytes));
   }
-  std::vector<uint8_t> z = {0x78, 0x01};
-  constexpr size_t kMaxStored = 65535;
-  for (size_t at = 0; at < raw.size(); at += kMaxStored) {
-    const size_t n = std::min(kMaxStored, raw.size() - at);
-    z.push_back(at + n == raw.size() ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n));
-    z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + static_cast<ptrdiff_t>(at),
-             raw.begin() + static_cast<ptrdiff_t>(at + n));
-  }
-  uint32_t a = 1, b = 0;
-  for (const uint8_t byte : raw) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  Put32(z, (b << 16) | a);
+  const std::vector<uint8_t> z = ZlibCompress(raw);
 
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
