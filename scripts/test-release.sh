@@ -37,17 +37,9 @@ if ! git diff --quiet HEAD --; then
 fi
 version=$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 
-work=$(mktemp -d)
 # One Wine prefix for the zip's test, made while the releases build.
 source tests/windows/wine_env.sh
-export WINEPREFIX="$work/wine prefix"
-finish() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
-wineboot -i >/dev/null 2>&1 &
-boot=$!
+start_stage_prefix
 first="$work/first run/dist"
 second="$work/second/run/dist"
 mkdir -p "$work/first run" "$work/second/run"

@@ -14,15 +14,7 @@ passed=0
 failed=0
 
 source tests/windows/wine_env.sh
-work=$(mktemp -d)
-export WINEPREFIX="$work/wine prefix"
-finish() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
-wineboot -i >/dev/null 2>&1 &
-boot=$!
+start_stage_prefix
 
 cmake --preset windows-tests >/dev/null
 cmake --build --preset windows-tests -j "$jobs"

@@ -9,3 +9,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
 if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
   export LC_ALL=C.UTF-8
 fi
+
+# For a script that runs many Wine programs: a new temporary folder $work holding one Wine
+# prefix, booted in the background ($boot: wait for it before timing anything). The prefix's
+# server and the folder go when the script ends.
+start_stage_prefix() {
+  work=$(mktemp -d)
+  export WINEPREFIX="$work/wine prefix"
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+  wineboot -i >/dev/null 2>&1 &
+  boot=$!
+}

@@ -1,20 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "pictures/bmp.h"
 
+#include "pictures/byte_order.h"
+
 namespace pictures {
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-}  // namespace
 
 uint32_t BmpRowBytes(int width) {
   return (static_cast<uint32_t>(width) * 3 + 3) & ~3u;

@@ -7,6 +7,8 @@
 #include <queue>
 #include <utility>
 
+#include "pictures/byte_order.h"
+
 namespace pictures {
 namespace {
 
@@ -307,10 +309,6 @@ void WriteBlock(BitWriter& bits, std::span<const Token> tokens, bool last) {
     bits.Put(static_cast<uint32_t>(t.distance - kDistanceBase[dc]), kDistanceExtra[dc]);
   }
   bits.Put(literal_codes[kEndOfBlock], literal_lengths[kEndOfBlock]);
-}
-
-void Put32BigEndian(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
 
 }  // namespace

@@ -3,22 +3,14 @@
 
 #include <stdexcept>
 
+#include "pictures/byte_order.h"
+
 namespace pictures {
 namespace {
 
 constexpr uint32_t kDirectoryBytes = 6;
 constexpr uint32_t kEntryBytes = 16;
 constexpr uint32_t kInfoHeaderBytes = 40;
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // Bytes of one row of the 1-bit mask, padded to 32 bits.
 uint32_t MaskRowBytes(int size) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "pictures/board.h"
+#include "pictures/byte_order.h"
 #include "pictures/deflate.h"
 
 namespace pictures {
@@ -31,10 +32,6 @@ void Ring(Canvas& c, int cell) {
   StrokeEllipse(c, centre, 66.0f, 66.0f, kStroke, kRing);
 }
 
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
 uint32_t Crc32(const uint8_t* bytes, size_t n) {
   static const std::array<uint32_t, 256> table = [] {
     std::array<uint32_t, 256> t{};
@@ -51,11 +48,11 @@ uint32_t Crc32(const uint8_t* bytes, size_t n) {
 }
 
 void Chunk(std::vector<uint8_t>& out, std::string_view type, const std::vector<uint8_t>& data) {
-  Put32(out, static_cast<uint32_t>(data.size()));
+  Put32BigEndian(out, static_cast<uint32_t>(data.size()));
   const size_t start = out.size();
   out.insert(out.end(), type.begin(), type.end());
   out.insert(out.end(), data.begin(), data.end());
-  Put32(out, Crc32(out.data() + start, out.size() - start));
+  Put32BigEndian(out, Crc32(out.data() + start, out.size() - start));
 }
 
 }  // namespace
@@ -108,8 +105,8 @@ std::vector<uint8_t> EncodePng(const Canvas& c) {
 
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
-  Put32(header, static_cast<uint32_t>(c.width()));
-  Put32(header, static_cast<uint32_t>(c.height()));
+  Put32BigEndian(header, static_cast<uint32_t>(c.width()));
+  Put32BigEndian(header, static_cast<uint32_t>(c.height()));
   header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, filters, no interlace
   Chunk(out, "IHDR", header);
   Chunk(out, "IDAT", z);
