@@ -49,6 +49,10 @@ repo=$PWD
 (cd "$work/second/run" && umask 077 && TZ=America/Los_Angeles \
    "$repo/scripts/release.sh" "${rev[@]}" "$second")
 echo "test-release: two releases in $((SECONDS - started)) s"
+for run in "$first" "$second"; do
+  echo "SHA256SUMS of $run:"
+  sed 's/^/  /' "$run/SHA256SUMS"
+done
 
 same_bytes() {
   diff "$first/SHA256SUMS" "$second/SHA256SUMS" && return 0
