@@ -25,6 +25,7 @@ import time
 import unittest
 import urllib.parse
 
+import page_probes
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
@@ -72,15 +73,7 @@ if (location.protocol === 'http:') {
 window.timersSet = 0;
 const setTimer = window.setTimeout;
 window.setTimeout = function() { window.timersSet++; return setTimer.apply(this, arguments); };
-window.firstFrame = null;
-(function look() {
-  const c = document.getElementById('screen');
-  if (c && c.getContext('2d').getImageData(325, 325, 1, 1).data[1] !== 0) {
-    window.firstFrame = performance.now();
-  } else { requestAnimationFrame(look); }
-})();
-}
-"""
+""" + page_probes.FIRST_FRAME + "}\n"
 
 # Arms a watch on one canvas pixel: window.latency becomes the time from the next pointerdown
 # to the first animation frame whose canvas shows the pixel changed, and window.atOnce tells

@@ -26,6 +26,7 @@ import time
 import unittest
 import zlib
 
+import page_probes
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
@@ -173,14 +174,8 @@ class Browser:
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         self.driver.set_script_timeout(30)
         # Notes when the canvas first shows something: the first frame of the menu.
-        self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': """
-            window.firstFrame = null;
-            (function look() {
-              const c = document.getElementById('screen');
-              if (c && c.getContext('2d').getImageData(325, 325, 1, 1).data[1] !== 0) {
-                window.firstFrame = performance.now();
-              } else { requestAnimationFrame(look); }
-            })();"""})
+        self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                    {'source': page_probes.FIRST_FRAME})
         self.driver.execute_cdp_cmd('Network.enable', {})
 
     def close(self):
