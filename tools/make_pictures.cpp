@@ -117,8 +117,8 @@ int WriteIconTable(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
   const std::string_view option = argc == 3 ? argv[1] : "";
-  const bool file_option = option == "--icons" || option == "--ico" ||
-                           option == "--icon-table" || option == "--web";
+  const bool file_option =
+      option == "--icons" || option == "--ico" || option == "--icon-table" || option == "--web";
   if (argc != 2 && !file_option) {
     std::fprintf(stderr,
                  "usage: make_pictures DIR | make_pictures --check | "

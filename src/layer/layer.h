@@ -105,8 +105,9 @@ void SeedRandom(double seed);
 // Next random number r with 0 <= r < 1; n = 0 repeats the last result.
 double NextRandom(float n);
 // Blocks until the window thread has handed over input (mouse, keys, activation, close) that
-// arrived since this call last returned on the calling thread, or at most 500 ms, so that poll
-// loops sleep instead of spinning: query, then await, and no change is missed.
+// arrived since this call last returned on the calling thread, or at most 500 ms (in the
+// browser, where nothing but input can change, until input), so that poll loops sleep instead
+// of spinning: query, then await, and no change is missed.
 void AwaitNextPass();
 // Runs the exit-time handlers (closing the window) and ends the process with status.
 [[noreturn]] void EndProgram(int32_t status);

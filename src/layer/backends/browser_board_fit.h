@@ -9,10 +9,10 @@ namespace layer {
 
 // The page as the browser reports it, in CSS pixels.
 struct PageView {
-  double width = 0;   // of the viewport
+  double width = 0;  // of the viewport
   double height = 0;
-  double ratio = 1;   // device pixels per CSS pixel
-  double below = 0;   // height of what the page puts beneath the board (text, button)
+  double ratio = 1;  // device pixels per CSS pixel
+  double below = 0;  // height of what the page puts beneath the board (text, button)
 };
 
 struct BoardFit {
@@ -21,11 +21,11 @@ struct BoardFit {
   bool smooth = false;      // shown smaller than its own size: filtered, not nearest-neighbour
 };
 
-inline constexpr double kPageMargin = 8;     // around the board
-inline constexpr double kPageGap = 12;       // between the board and what is beneath or beside
-inline constexpr double kButtonRow = 56;     // the new-game button beneath the board
+inline constexpr double kPageMargin = 8;      // around the board
+inline constexpr double kPageGap = 12;        // between the board and what is beneath or beside
+inline constexpr double kButtonRow = 56;      // the new-game button beneath the board
 inline constexpr double kBesideColumn = 180;  // narrowest column beside the board
-inline constexpr double kPhoneSide = 600;    // shorter side below which a viewport is a phone's
+inline constexpr double kPhoneSide = 600;     // shorter side below which a viewport is a phone's
 
 // The share of the viewport's shorter side the board must reach: 90% on a phone, 70%
 // elsewhere.

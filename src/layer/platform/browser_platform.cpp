@@ -71,17 +71,22 @@ EM_JS(void, xmas_sleep, (double timeout_ms, int until_input), {
   });
 });
 
+// The timeout for setTimeout, which takes at most 2^31 - 1 ms: a longer wait is one without
+// limit (-1).
+double PageTimeout_ms(std::chrono::milliseconds timeout) {
+  if (timeout.count() >= 0x7FFFFFFF) return -1.0;
+  return static_cast<double>(std::max<int64_t>(timeout.count(), 0));
+}
+
 }  // namespace
 
 void SleepUntilSignalled(int event_source, const WakeSignal& /*wake*/,
                          std::chrono::milliseconds timeout) {
-  // setTimeout takes at most 2^31 - 1 ms; a longer wait is one without limit.
-  const double timeout_ms = timeout.count() >= 0x7FFFFFFF ? -1.0 : std::max<double>(timeout.count(), 0);
-  xmas_sleep(timeout_ms, event_source >= 0 ? 1 : 0);
+  xmas_sleep(PageTimeout_ms(timeout), event_source >= 0 ? 1 : 0);
 }
 
 void SleepUntilRaised(const WakeSignal& /*wake*/, std::chrono::milliseconds timeout) {
-  xmas_sleep(std::max<double>(static_cast<double>(std::min<int64_t>(timeout.count(), 0x7FFFFFFF)), 0), 0);
+  xmas_sleep(PageTimeout_ms(timeout), 0);
 }
 
 // The page packs the pictures into /app, beside this name.

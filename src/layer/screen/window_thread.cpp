@@ -92,8 +92,8 @@ void PresentDrawingsUntil(Screen& screen, std::chrono::steady_clock::time_point 
       PresentMarkedRows(screen);
       screen.quiet.store(true);  // the next row mark raises the wake signal
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     SleepUntilRaised(screen.wake, left);
     screen.quiet.store(false);
