@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "support/headless_screen.h"
@@ -163,6 +164,19 @@ TEST_F(QuietWindowThread, StillShowsDrawingAndTakesInput) {
   layer::AwaitNextPass();
   WaitForPasses(1);
   EXPECT_EQ(layer::ReadKey(), "z");
+}
+
+// At rest the window thread and a poll loop each wake about twice a second: under Wine every
+// wake is a round trip to its server, so idle wakes are what an idle game costs.
+TEST_F(QuietWindowThread, WakesRarelyAtRest) {
+  const int32_t pumps = Headless()->Pumps();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+  EXPECT_LE(Headless()->Pumps() - pumps, 3);
+
+  layer::AwaitNextPass();  // catches up with the input handed over so far
+  const auto start = std::chrono::steady_clock::now();
+  layer::AwaitNextPass();
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(450));
 }
 
 TEST(CoordinateRounding, HalvesGoAwayFromZero) {
