@@ -7,8 +7,7 @@
 #                                              points, before the game starts
 #   xmas-tictactoe.webmanifest, icon-192.png, icon-512.png   for a home screen
 #   service-worker.js                          keeps the files for playing offline
-# Compressed, the pictures are 214 KB instead of 2.5 MB, so that a host that compresses nothing
-# still serves the whole page in well under 500 KB.
+# Compressed, the pictures are 214 KB instead of 2.5 MB.
 
 set(XMAS_WEB_SOURCE "${CMAKE_CURRENT_SOURCE_DIR}/web")
 set(XMAS_WEB_PRE_JS "${XMAS_WEB_SOURCE}/page_files.js")
@@ -18,9 +17,14 @@ target_link_options(xmas-tictactoe PRIVATE
   -sENVIRONMENT=web -Oz
   "SHELL:--pre-js ${XMAS_WEB_PRE_JS}")
 set_property(TARGET xmas-tictactoe APPEND PROPERTY LINK_DEPENDS "${XMAS_WEB_PRE_JS}")
-# The link writes the module beside the script: named, so that the service worker can wait for it.
+# The link writes the module beside the script: named, so that the service worker can wait for
+# it. The script is then minified with Debian's terser (names too, but for Module, which the
+# page's own script looks for): 86 KB become 62 KB. Its output depends only on its input.
+find_program(XMAS_TERSER terser REQUIRED)
 add_custom_command(TARGET xmas-tictactoe POST_BUILD
-  COMMAND "${CMAKE_COMMAND}" -E true
+  COMMAND "${CMAKE_COMMAND}" -E env NODE_PATH=/usr/share/nodejs "${XMAS_TERSER}"
+          "${CMAKE_BINARY_DIR}/xmas-tictactoe.js" --ecma 2017 --compress passes=2
+          --mangle "toplevel,reserved=[Module]" --output "${CMAKE_BINARY_DIR}/xmas-tictactoe.js"
   BYPRODUCTS "${CMAKE_BINARY_DIR}/xmas-tictactoe.wasm"
   VERBATIM)
 

@@ -10,7 +10,7 @@ if [[ "${1:-}" == "--tests" ]]; then
              libx11-dev libxtst-dev clang libclang-rt-dev libstb-dev
              g++-mingw-w64-x86-64-posix wine wine64 icoutils zip unzip
              lintian desktop-file-utils appstream dpkg-dev fakeroot file
-             emscripten nodejs chromium chromium-driver python3-selenium
+             emscripten terser nodejs chromium chromium-driver python3-selenium
              diffoscope-minimal)
 fi
 

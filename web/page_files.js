@@ -7,8 +7,8 @@
 //     are unpacked with the browser's DecompressionStream and written to /app, where
 //     ProgramDirectory points; the game reads them there through LoadPicture as it reads the
 //     files beside its program elsewhere.
-// Once the game runs, the page names its manifest (so that its icon is fetched after the menu
-// shows) and registers the service worker (service-worker.js), which keeps the page's files.
+// Once the game waits at its menu, the page names its manifest (so that its icon is fetched
+// after the menu shows) and registers the service worker (service-worker.js), which keeps the page's files.
 (function () {
   function failed(file, answer) {
     if (typeof xmasFailed === 'function') xmasFailed(file, answer);
@@ -77,9 +77,9 @@
         FS.writeFile('/app/' + names[i], new Uint8Array(bytes));
       });
       removeRunDependency('xmas-pictures');
-      registerWorker();
     }, function (error) {
       console.error('xmas-tictactoe: ' + error.message);
     });
   });
+  Module['postRun'] = [].concat(Module['postRun'] || [], registerWorker);  // at the menu
 })();
