@@ -11,6 +11,7 @@ if [[ "${1:-}" == "--tests" ]]; then
              g++-mingw-w64-x86-64-posix wine wine64 icoutils zip unzip
              lintian desktop-file-utils appstream dpkg-dev fakeroot file
              emscripten terser nodejs chromium chromium-driver python3-selenium
+             webkit2gtk-driver firefox-esr
              diffoscope-minimal)
 fi
 

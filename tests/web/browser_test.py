@@ -14,30 +14,22 @@ on the way (board sizes, pointer-to-frame times, idle load) are printed at the e
 import base64
 import functools
 import hashlib
-import http.server
 import os
 import statistics
-import subprocess
 import sys
 import tempfile
-import threading
 import time
 import unittest
-import urllib.parse
 
 import page_probes
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from page_probes import CELL_CLICKS, CENTRES, MENU_CLICK, READ_CANVAS, SEED, SIZE, rgb_of
 
-SIZE = 651
-SEED = 2  # Knecht Ruprecht moves first with this seed and opens in the centre
-MENU_CLICK = (530, 100)  # Knecht Ruprecht's corner, top right
 ENGEL_CLICK = (100, 530)  # Engel's corner, bottom left
-CENTRES = (104, 325, 546)
 SPANS = (0, 221, 442)  # where each band's cross starts
-CELL_CLICKS = [(x, y) for y in CENTRES for x in CENTRES]  # cells 1 to 9 in order
 # A whole game by taps on the last pixels of click areas and on the gaps beside them, so that
 # a tap one board pixel off in either direction on either axis plays another game: the gaps
 # around cell 9 (free until the last ring), then crosses in cells 1, 2, 7 and 6 at corners that
@@ -55,16 +47,8 @@ RING = (0x00, 0x00, 0xAA)
 
 WEB_DIR, REFERENCE = sys.argv[1], sys.argv[2]
 del sys.argv[1:3]
+reference = functools.partial(page_probes.reference, REFERENCE)
 figures = {}
-
-# Reads the whole canvas as RGBA bytes (base64, to keep the transfer small).
-READ_CANVAS = """
-const c = document.getElementById('screen');
-const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-let s = '';
-for (let i = 0; i < d.length; i += 32768) s += String.fromCharCode.apply(null, d.subarray(i, i + 32768));
-return btoa(s);
-"""
 
 # Run before the page's own scripts: counts the timers the page sets, and notes when the
 # canvas first shows something (the first frame of the menu).
@@ -101,55 +85,9 @@ addEventListener('pointerdown', function down(e) {
 """
 
 
-class Server:
-    """Serves the folder on 127.0.0.1 and records every path asked for."""
-
-    def __init__(self, folder):
-        self.paths = []
-        server = self
-
-        class Handler(http.server.SimpleHTTPRequestHandler):
-            def log_message(self, *args):
-                pass
-
-            def do_GET(self):
-                server.paths.append((urllib.parse.urlsplit(self.path).path, self.headers.get('Host')))
-                super().do_GET()
-
-        self.httpd = http.server.ThreadingHTTPServer(
-            ('127.0.0.1', 0), functools.partial(Handler, directory=folder))
-        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
-        self.url = 'http://127.0.0.1:%d/' % self.httpd.server_address[1]
-
-
-_references = {}
-
-
-def reference(clicks):
-    """RGB bytes the native headless back-end shows after the clicks (computed once)."""
-    key = tuple(clicks)
-    if key not in _references:
-        with tempfile.NamedTemporaryFile() as out:
-            subprocess.run([REFERENCE, str(SEED), out.name] + ['%d,%d' % c for c in clicks],
-                           check=True, timeout=60)
-            _references[key] = out.read()
-    return _references[key]
-
-
-def rgb_of(rgba):
-    return bytes(b for i, b in enumerate(rgba) if i % 4 != 3)
-
-
-def differences(rgba, rgb):
-    """Count of pixels whose RGB differ, and of pixels that are not opaque."""
-    wrong = sum(1 for p in range(SIZE * SIZE) if rgba[4 * p:4 * p + 3] != rgb[3 * p:3 * p + 3])
-    see_through = sum(1 for p in range(SIZE * SIZE) if rgba[4 * p + 3] != 255)
-    return wrong, see_through
-
-
 def setUpModule():
     global server, driver, profile
-    server = Server(WEB_DIR)
+    server = page_probes.Server(WEB_DIR)
     profile = tempfile.TemporaryDirectory()
     options = webdriver.ChromeOptions()
     options.binary_location = '/usr/bin/chromium'
@@ -166,7 +104,7 @@ def setUpModule():
 
 def tearDownModule():
     driver.quit()
-    server.httpd.shutdown()
+    server.stop()
     profile.cleanup()
 
 
@@ -200,7 +138,7 @@ class PageTest(unittest.TestCase):
             if rgb_of(shown) == expected or time.time() > deadline:
                 break
             time.sleep(0.05)
-        wrong, see_through = differences(shown, expected)
+        wrong, see_through = page_probes.differences(shown, expected)
         self.assertEqual((wrong, see_through), (0, 0),
                          '%s: pixels that differ from the native game, pixels not opaque' % what)
 
