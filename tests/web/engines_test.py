@@ -213,7 +213,10 @@ class WebKitGTK(EngineGame, unittest.TestCase):
 
 
 class Firefox(EngineGame, unittest.TestCase):
-    start = marionette.Firefox
+    # Without its own HTTP cache, a page that starts with the server stopped can only have
+    # come from the service worker's kept files.
+    start = functools.partial(marionette.Firefox, prefs={
+        'browser.cache.disk.enable': False, 'browser.cache.memory.enable': False})
 
 
 if __name__ == '__main__':
