@@ -101,25 +101,25 @@ bool ColourMasksFitThePixel(const BmpLayout& layout) {
 
 int32_t ReadBmpLayout(PictureFile& file, BmpLayout& layout) {
   uint8_t header[kFileHeaderBytes];
-  if (!file.ReadExact(0, header, 2) || header[0] != 'B' || header[1] != 'M') return 3;
-  if (!file.ReadExact(0, header, sizeof header)) return 3;
+  if (!file.ReadExact(0, header, 2) || header[0] != 'B' || header[1] != 'M') return kPictureBadFile;
+  if (!file.ReadExact(0, header, sizeof header)) return kPictureBadFile;
   const uint32_t data_offset = LoadLe32(header + 10);
 
   uint8_t size_field[4];
-  if (!file.ReadExact(kFileHeaderBytes, size_field, sizeof size_field)) return 3;
+  if (!file.ReadExact(kFileHeaderBytes, size_field, sizeof size_field)) return kPictureBadFile;
   const uint32_t s = LoadLe32(size_field);
-  if (s < 16 && s != kCoreHeaderBytes) return 3;
+  if (s < 16 && s != kCoreHeaderBytes) return kPictureBadFile;
 
   InfoFields fields;
-  if (!ReadInfoFields(file, s, fields)) return 3;
+  if (!ReadInfoFields(file, s, fields)) return kPictureBadFile;
   if (fields.planes > 1 || fields.width <= 0 || fields.height == 0 || fields.compression > 3) {
-    return 3;
+    return kPictureBadFile;
   }
   if (fields.height < 0) {
     // Rows stored top row first: only for uncompressed rows. INT_MIN has no positive twin.
     const bool rows_uncompressed =
         fields.compression == kUncompressed || fields.compression == kBitFields;
-    if (!rows_uncompressed || fields.height == INT_MIN) return 3;
+    if (!rows_uncompressed || fields.height == INT_MIN) return kPictureBadFile;
   }
   layout.width = static_cast<int32_t>(fields.width);
   layout.height = static_cast<int32_t>(fields.height < 0 ? -fields.height : fields.height);
@@ -127,27 +127,27 @@ int32_t ReadBmpLayout(PictureFile& file, BmpLayout& layout) {
   layout.bit_count = fields.bit_count;
   layout.compression = fields.compression;
 
-  if (!IsAcceptedBitCount(layout.bit_count)) return 3;
-  if (layout.compression == kRunLength8 && layout.bit_count != 8) return 3;
-  if (layout.compression == kRunLength4 && layout.bit_count != 4) return 3;
+  if (!IsAcceptedBitCount(layout.bit_count)) return kPictureBadFile;
+  if (layout.compression == kRunLength8 && layout.bit_count != 8) return kPictureBadFile;
+  if (layout.compression == kRunLength4 && layout.bit_count != 4) return kPictureBadFile;
 
   // The palette, or masks after the header, lie between the headers and the pixels.
   uint64_t table_bytes = 0;
   const bool table_read = layout.bit_count <= 8
                               ? ReadPalette(file, s, layout, table_bytes)
                               : ReadMasks(file, s, fields.masks, layout, table_bytes);
-  if (!table_read || !ColourMasksFitThePixel(layout)) return 3;
+  if (!table_read || !ColourMasksFitThePixel(layout)) return kPictureBadFile;
 
   // Offset 0 means the pixels follow the palette or masks. Any other offset must lie past the
   // headers: pixel data overlapping them is a damaged file.
   if (data_offset == 0) {
     layout.pixel_offset = kFileHeaderBytes + s + table_bytes;
   } else if (data_offset < kFileHeaderBytes + s) {
-    return 3;
+    return kPictureBadFile;
   } else {
     layout.pixel_offset = data_offset;
   }
-  return 0;
+  return kPictureOk;
 }
 
 }  // namespace layer::bmp

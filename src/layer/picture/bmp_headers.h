@@ -36,8 +36,8 @@ struct BmpLayout {
   }
 };
 
-// Reads the headers, palette and masks of the file and checks them. Returns 0, or 3 for a
-// file that is not an accepted BMP picture or ends inside them.
+// Reads the headers, palette and masks of the file and checks them. Returns kPictureOk, or
+// kPictureBadFile for a file that is not an accepted BMP picture or ends inside them.
 int32_t ReadBmpLayout(PictureFile& file, BmpLayout& layout);
 
 }  // namespace layer::bmp

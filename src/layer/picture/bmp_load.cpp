@@ -17,13 +17,15 @@ namespace layer {
 int32_t LoadBmpPicture(PictureFile& file, ImageBuffer* image) {
   {
     std::lock_guard lock(ScreenLock());
-    if (!CurrentScreen()) return 1;
+    if (!CurrentScreen()) return kPictureBadCall;
   }
   ImageView view;
-  if (!ReadImageView(image, view) || view.bytes_per_pixel != kScreenBytesPerPixel) return 1;
+  if (!ReadImageView(image, view) || view.bytes_per_pixel != kScreenBytesPerPixel) {
+    return kPictureBadCall;
+  }
 
   bmp::BmpLayout layout;
-  if (const int32_t status = bmp::ReadBmpLayout(file, layout); status != 0) return status;
+  if (const int32_t status = bmp::ReadBmpLayout(file, layout); status != kPictureOk) return status;
 
   bmp::Placement placement;
   placement.pixels = ImageBytes(image) + view.pixels_offset;

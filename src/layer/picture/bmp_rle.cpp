@@ -72,7 +72,7 @@ int32_t DecodeRunLength(PictureFile& file, const BmpLayout& layout, const Placem
   uint8_t count = 0;
   uint8_t value = 0;
   while (!writer.PastPicture()) {
-    if (!stream.Next(count) || !stream.Next(value)) return 3;
+    if (!stream.Next(count) || !stream.Next(value)) return kPictureBadFile;
     if (count > 0) {
       writer.Encoded(count, value);
       continue;
@@ -82,11 +82,11 @@ int32_t DecodeRunLength(PictureFile& file, const BmpLayout& layout, const Placem
         writer.EndOfLine();
         break;
       case kEndOfPicture:
-        return 0;
+        return kPictureOk;
       case kDelta: {
         uint8_t dx = 0;
         uint8_t dy = 0;
-        if (!stream.Next(dx) || !stream.Next(dy)) return 3;
+        if (!stream.Next(dx) || !stream.Next(dy)) return kPictureBadFile;
         writer.Move(dx, dy);
         break;
       }
@@ -96,7 +96,7 @@ int32_t DecodeRunLength(PictureFile& file, const BmpLayout& layout, const Placem
         const uint32_t bytes = four_bit ? (pixels + 1) / 2 : pixels;
         uint8_t byte = 0;
         for (uint32_t i = 0; i < bytes; ++i) {
-          if (!stream.Next(byte)) return 3;
+          if (!stream.Next(byte)) return kPictureBadFile;
           if (!four_bit) {
             writer.Single(byte);
           } else {
@@ -104,12 +104,12 @@ int32_t DecodeRunLength(PictureFile& file, const BmpLayout& layout, const Placem
             if (2 * i + 1 < pixels) writer.Single(byte & 15);
           }
         }
-        if ((bytes & 1) && !stream.Next(byte)) return 3;
+        if ((bytes & 1) && !stream.Next(byte)) return kPictureBadFile;
         break;
       }
     }
   }
-  return 0;
+  return kPictureOk;
 }
 
 }  // namespace layer::bmp

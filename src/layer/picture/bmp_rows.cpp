@@ -25,7 +25,7 @@ int32_t ReadPixelRows(PictureFile& file, const BmpLayout& layout, const Placemen
   const int32_t rows = placement.rows;
   const int32_t cols = placement.cols;
   const bool all_rows_present = complete_rows >= static_cast<uint64_t>(layout.height);
-  if (rows <= 0 || cols <= 0) return all_rows_present ? 0 : 3;
+  if (rows <= 0 || cols <= 0) return all_rows_present ? kPictureOk : kPictureBadFile;
 
   // File rows are taken in file order; the kept ones are the picture's top rows, which a
   // bottom-up file stores last.
@@ -41,16 +41,18 @@ int32_t ReadPixelRows(PictureFile& file, const BmpLayout& layout, const Placemen
 
   const RowConverter converter(layout);
   for (uint64_t row = first; row < end;) {
-    if (row >= complete_rows) return 3;
+    if (row >= complete_rows) return kPictureBadFile;
     const uint64_t count = std::min({end - row, complete_rows - row, rows_per_chunk});
     const size_t read_bytes = static_cast<size_t>((count - 1) * row_bytes) + used_bytes;
-    if (!file.ReadExact(layout.pixel_offset + row * row_bytes, chunk.get(), read_bytes)) return 3;
+    if (!file.ReadExact(layout.pixel_offset + row * row_bytes, chunk.get(), read_bytes)) {
+      return kPictureBadFile;
+    }
     for (uint64_t i = 0; i < count; ++i, ++row) {
       const auto y = static_cast<int32_t>(layout.top_down ? row : layout.height - 1 - row);
       converter.Convert(chunk.get() + i * row_bytes, placement.Row(y), cols);
     }
   }
-  return all_rows_present ? 0 : 3;
+  return all_rows_present ? kPictureOk : kPictureBadFile;
 }
 
 }  // namespace layer::bmp

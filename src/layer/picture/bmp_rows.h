@@ -11,9 +11,9 @@
 namespace layer::bmp {
 
 // Reads the rows of an uncompressed picture (compression 0 or 3) and converts the ones the
-// placement keeps. Returns 0, or 3 when a row cannot be read completely; rows converted
-// before that stay in the buffer. Rows the placement drops are not read: their presence is
-// checked against the file's length only.
+// placement keeps. Returns kPictureOk, or kPictureBadFile when a row cannot be read
+// completely; rows converted before that stay in the buffer. Rows the placement drops are
+// not read: their presence is checked against the file's length only.
 int32_t ReadPixelRows(PictureFile& file, const BmpLayout& layout, const Placement& placement);
 
 }  // namespace layer::bmp

@@ -11,6 +11,12 @@
 
 namespace layer {
 
+// LoadPicture's statuses (layer.h); the readers of each format return them too.
+inline constexpr int32_t kPictureOk = 0;
+inline constexpr int32_t kPictureBadCall = 1;     // no image buffer, no screen, or a wrong depth
+inline constexpr int32_t kPictureCannotOpen = 2;  // the file cannot be opened
+inline constexpr int32_t kPictureBadFile = 3;     // empty, unreadable, damaged or unsupported
+
 class PictureFile {
  public:
   PictureFile() = default;

@@ -38,19 +38,19 @@ void ReportPictureFailures(bool report) {
 }
 
 int32_t LoadPicture(std::string_view file_name, ImageBuffer* image) {
-  if (!image) return 1;
+  if (!image) return kPictureBadCall;
   PictureFile file;
   const std::string path = PlatformPath(file_name);
   if (!file.Open(path)) {
     Report(path, errno == ENOENT ? "missing" : std::strerror(errno));
-    return 2;
+    return kPictureCannotOpen;
   }
   uint8_t first = 0;
   if (!file.ReadExact(0, &first, 1)) {
     Report(path, file.HadError() ? "not a regular file or cannot be read" : "empty file");
-    return 3;
+    return kPictureBadFile;
   }
-  int32_t status = 3;
+  int32_t status = kPictureBadFile;
   switch (first) {
     case kRawLongForm:
     case kRawShortForm:
@@ -61,9 +61,9 @@ int32_t LoadPicture(std::string_view file_name, ImageBuffer* image) {
       break;
     default:
       Report(path, "not a picture (neither BMP nor raw image)");
-      return 3;
+      return kPictureBadFile;
   }
-  if (status == 3) Report(path, "damaged or unsupported picture");
+  if (status == kPictureBadFile) Report(path, "damaged or unsupported picture");
   return status;
 }
 
