@@ -25,8 +25,7 @@ std::atomic<bool> report_failures{false};
 
 void Report(const std::string& path, const std::string& reason) {
   if (!report_failures) return;
-  const std::string program = ExecutablePath();
-  const std::string name = program.substr(program.rfind('/') + 1);
+  const std::string name = LocateExecutable().file_name;
   std::fprintf(stderr, "%s: cannot load the picture %s: %s\n",
                name.empty() ? "picture" : name.c_str(), path.c_str(), reason.c_str());
 }

@@ -6,9 +6,7 @@
 namespace layer {
 
 std::string ProgramDirectory() {
-  const std::string path = ExecutablePath();
-  const size_t last = path.rfind('/');
-  return last == std::string::npos ? std::string() : path.substr(0, last);
+  return LocateExecutable().directory;
 }
 
 }  // namespace layer

@@ -24,8 +24,7 @@ thread_local DrawingState t_drawing_state;
 
 // The program's file name without its extension: the window's title.
 std::string ProgramTitle() {
-  const std::string path = ExecutablePath();
-  std::string name = path.substr(path.find_last_of('/') + 1);
+  std::string name = LocateExecutable().file_name;
   size_t dot = name.find_last_of('.');
   if (dot != std::string::npos) name.resize(dot);
   return name;
