@@ -92,6 +92,7 @@ std::string ProgramDirectory();
 
 // Latest mouse state; 1 and -1 in every given output when the window is inactive or the
 // pointer is outside the drawing area. Buttons: 1 left, 2 right, 4 middle, 8/16 extras.
+// Confinement is 0 otherwise: nothing confines the pointer to the window.
 int32_t QueryMouse(int32_t& x, int32_t& y, int32_t* wheel = nullptr, int32_t* buttons = nullptr,
                    int32_t* confinement = nullptr);
 // Takes the oldest key: "" for none, one byte for a character, "\xFF" + b for other keys.

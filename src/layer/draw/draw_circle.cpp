@@ -133,8 +133,6 @@ void DrawCircle(float x, float y, float radius, uint32_t colour, float aspect, f
   const uint32_t use_colour = ChooseColour(state, colour, flags);
   const int64_t cx = RoundCoordinate(x);
   const int64_t cy = RoundCoordinate(y);
-  state.cursor_x = x;
-  state.cursor_y = y;
 
   // Arcs (any other start or end angle) are not drawn: only whole shapes are supported.
   if (start != 0.0f || FloatBits(end) != kFullCircleBits) return;

@@ -138,8 +138,6 @@ void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t t
   const uint32_t use_colour = ChooseColour(state, colour, flags);
   End a{RoundCoordinate(x1), RoundCoordinate(y1)};
   End b{RoundCoordinate(x2), RoundCoordinate(y2)};
-  state.cursor_x = x2;
-  state.cursor_y = y2;
   if (!ClipSegment(a, b, state.clip)) return;
 
   // Clipped ends lie inside the clip rectangle, which lies inside the screen.

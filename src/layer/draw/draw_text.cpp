@@ -27,8 +27,6 @@ int32_t DrawText(float x, float y, int32_t flags, std::optional<std::string_view
   const uint32_t use_colour = ChooseColour(state, colour, flags);
   const int64_t px = RoundCoordinate(x);
   const int64_t py = RoundCoordinate(y);
-  state.cursor_x = x;
-  state.cursor_y = y;
   const ClipRect& clip = state.clip;
 
   const int64_t first_row = std::max<int64_t>(py, clip.top);

@@ -49,7 +49,7 @@ int32_t QueryMouse(int32_t& x, int32_t& y, int32_t* wheel, int32_t* buttons, int
       y = mouse.y;
       if (wheel != nullptr) *wheel = mouse.wheel;
       if (buttons != nullptr) *buttons = mouse.buttons;
-      if (confinement != nullptr) *confinement = mouse.confinement;
+      if (confinement != nullptr) *confinement = 0;  // nothing confines the pointer
       return 0;
     }
   }

@@ -15,10 +15,9 @@ struct MouseState {
   int32_t x = 0;
   int32_t y = 0;
   int32_t wheel = 0;
-  int32_t buttons = 0;      // 1 left, 2 right, 4 middle, 8 and 16 the extra buttons
-  int32_t confinement = 0;  // never set: nothing here confines the pointer
-  bool active = true;       // the window is the active window and not minimized
-  bool inside = false;      // the pointer was inside the drawing area at the last message
+  int32_t buttons = 0;  // 1 left, 2 right, 4 middle, 8 and 16 the extra buttons
+  bool active = true;   // the window is the active window and not minimized
+  bool inside = false;  // the pointer was inside the drawing area at the last message
   bool leave_tracking = false;
 };
 

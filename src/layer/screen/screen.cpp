@@ -164,8 +164,6 @@ void ClearScreen(int32_t mode) {
     FillSpan(*screen, 0, screen->width - 1, y, state.background);
   }
   MarkRows(*screen, 0, screen->height - 1);
-  state.cursor_x = static_cast<float>((state.clip.left + state.clip.right) / 2.0);
-  state.cursor_y = static_cast<float>((state.clip.top + state.clip.bottom) / 2.0);
 }
 
 uint32_t SetColour(uint32_t foreground, uint32_t background, int32_t flags) {

@@ -74,8 +74,6 @@ struct DrawingState {
   uint32_t foreground = 0;
   uint32_t background = 0;
   ClipRect clip;
-  float cursor_x = 0;
-  float cursor_y = 0;
   uint64_t screen_serial = 0;
 };
 DrawingState& CurrentDrawingState(const Screen& screen);
