@@ -118,7 +118,7 @@ void PauseAfterPass(Screen& screen, const PassOutcome& pass, InputPassPacing& pa
     PresentDrawingsUntil(screen, std::chrono::steady_clock::now() + kRefreshPeriod);
     return;
   }
-  if (event_source < 0 || screen.wake.fd() < 0 || pass.pressed || pass.holding) {
+  if (event_source < 0 || screen.wake.fd() < 0) {
     SleepUnlessStopped(screen, kRefreshPeriod);
     return;
   }
