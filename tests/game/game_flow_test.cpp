@@ -104,6 +104,38 @@ TEST_F(StartUpAndMenu, OnlyALeftClickAloneInACornerChoosesAnOpponent) {
   EXPECT_EQ(layer::testing::FramebufferPixel(0, 0), 0x404040u);
 }
 
+TEST_F(StartUpAndMenu, TheBoardAppearsNoSoonerThan200MsAfterTheChoice) {
+  game::StartUp();
+  // A pixel in which the board picture differs from the menu picture.
+  const std::vector<uint32_t> menu = Snapshot();
+  const std::vector<uint32_t> board = ScreenWithPicture("Vadi.Vadi");
+  size_t i = 0;
+  while (i < board.size() && board[i] == menu[i]) ++i;
+  ASSERT_LT(i, board.size());
+  const auto x = static_cast<int32_t>(i % 651);
+  const auto y = static_cast<int32_t>(i / 651);
+  game::ShowMenuPicture();
+  layer::SeedRandom(SeedForFirstMover(1));  // no opening ring to cover the pixel
+  game_test::PressButtonAt(100, 100);
+  layer::testing::WaitForPasses(2);
+  ASSERT_TRUE(game::MenuPass());
+
+  std::atomic<bool> started{false};
+  std::atomic<double> shown{0};
+  std::thread watcher([&] {
+    while (layer::testing::FramebufferPixel(x, y) != board[i] && !started) {
+      std::this_thread::yield();
+    }
+    shown = layer::ClockSeconds();
+  });
+  const double chosen = layer::ClockSeconds();
+  game::StartGame();
+  started = true;
+  watcher.join();
+  EXPECT_EQ(layer::testing::FramebufferPixel(x, y), board[i]);
+  EXPECT_GE(shown - chosen, 0.2) << "the board came before the pause had passed";
+}
+
 TEST_F(StartUpAndMenu, WithoutADisplayTheProgramSaysWhyAndEndsWithStatus1) {
   layer::SetBackendFactory([] { return layer::BackendList{}; });
   ::testing::internal::CaptureStderr();
