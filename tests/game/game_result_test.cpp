@@ -2,6 +2,7 @@
 // Finding complete lines and the end screen: red rings, banners, waiting for a key.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <string_view>
 #include <thread>
@@ -154,6 +155,26 @@ TEST_F(EndScreenTest, RingClosingTwoLinesTurnsBothRed) {
     HandText(220, 250, "Knecht Ruprecht hat gewonnen");
     HandRows(188, kLostRows);
   });
+}
+
+TEST_F(EndScreenTest, EveryLineOfRingsTurnsRedAndNoOtherRing) {
+  constexpr std::array<std::array<int32_t, 3>, 8> kLines = {
+      {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {1, 4, 7}, {2, 5, 8}, {3, 6, 9}, {1, 5, 9}, {3, 5, 7}}};
+  for (const auto& line : kLines) {
+    SCOPED_TRACE(::testing::Message() << "line " << line[0] << line[1] << line[2]);
+    layer::ClearScreen(layer::kClearWholeScreen);
+    // The line's rings and one blue ring beside it, on the first cell not in the line.
+    SetPosition({}, {});
+    int32_t beside = 1;
+    while (beside == line[0] || beside == line[1] || beside == line[2]) ++beside;
+    for (int32_t cell : line) game::MarkRing(cell);
+    game::MarkRing(beside);
+    game::MoveCount = 4;
+    ExpectEndScreen([] { game::ResultTest(); });
+    EXPECT_EQ(game::GameResult, game::kComputerWon);
+    for (int32_t cell : line) EXPECT_EQ(game_test::RingTopPixel(cell), 0xAA0000u) << cell;
+    EXPECT_EQ(game_test::RingTopPixel(beside), 0x0000AAu);
+  }
 }
 
 TEST_F(EndScreenTest, PersonsLinesAreFoundBeforeTheComputers) {
