@@ -63,4 +63,30 @@ TEST(InputBurst, ClicksMovesAndAKeyInOnePassAllGoOnByTheNextPass) {
   EXPECT_NE(state.keys.read_index, state.keys.write_index) << "the key has not arrived";
 }
 
+TEST(InputBurst, AFloodOfClicksIsHeldBackNoFurtherThanTheBoundAndGoesOnInOrder) {
+  // Each left click is released within its pass, so from the first release on everything
+  // waits, until the bound lets the whole flood through. Keys number the messages.
+  layer::MessagePacer pacer;
+  std::vector<int32_t> handed_on;
+  const layer::MessageSink sink = [&](const WindowMessage& message) {
+    handed_on.push_back(message.character);
+  };
+  pacer.BeginPass(sink);
+  int32_t sent = 0;
+  for (int32_t click = 0; click < 200; ++click) {
+    for (MessageKind kind : {MessageKind::kButtonDown, MessageKind::kButtonUp}) {
+      WindowMessage message = Input(kind, 1);
+      message.character = sent++;
+      pacer.Deliver(message, sink);
+      ASSERT_LE(static_cast<size_t>(sent) - handed_on.size(), layer::MessagePacer::kMostHeld)
+          << "after message " << sent - 1;
+    }
+  }
+  pacer.BeginPass(sink);
+  ASSERT_EQ(handed_on.size(), static_cast<size_t>(sent));
+  int32_t in_order = 0;
+  while (in_order < sent && handed_on[in_order] == in_order) ++in_order;
+  EXPECT_EQ(in_order, sent) << "the flood went on out of order";
+}
+
 }  // namespace
