@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "screen/input_pass_pacing.h"
@@ -72,6 +73,46 @@ TEST_F(DrawingAfterAPress, ReachesTheWindowBeforeTheNextPass) {
     layer::testing::WaitForPasses(2);
   }
   EXPECT_TRUE(shown_before_next_pass);
+}
+
+// Every drawing of that period goes out on the wake-up its row mark causes, not when the
+// period ends: three drawings, each made once the one before is seen, all reach the window
+// before the next pass pumps. Were drawings left for the end of the period, at most two
+// could (one drawn before it began, one at its end); the third would wait for a pass, whose
+// pump is done by the time the screen lock is free again.
+TEST_F(DrawingAfterAPress, EachDrawingGoesOutOnItsOwnWakeUp) {
+  layer::HeadlessBackend* window = layer::testing::Headless();
+  bool all_before_next_pass = false;
+  window->Inject(input_messages::Move(300, 300));
+  for (int attempt = 0; attempt < 5 && !all_before_next_pass; ++attempt) {
+    window->Inject(input_messages::Down(1));
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t buttons = 0;
+    const auto give_up = Clock::now() + 2s;
+    while ((layer::QueryMouse(x, y, nullptr, &buttons), buttons != 1) && Clock::now() < give_up) {
+      layer::AwaitNextPass();
+    }
+    ASSERT_EQ(buttons, 1);
+    const int32_t pumps = window->Pumps();
+    for (int drawing = 0; drawing < 3; ++drawing) {
+      const int32_t row = 200 + 3 * attempt + drawing;
+      const uint32_t colour = 0x654321 + static_cast<uint32_t>(row);
+      const auto at = static_cast<float>(row);
+      layer::DrawLine(10, at, 20, at, colour, 0, 0xFFFF, 0);
+      while (window->ShownPixel(15, row) != colour && Clock::now() < give_up) {
+        std::this_thread::yield();
+      }
+      ASSERT_EQ(window->ShownPixel(15, row), colour);
+    }
+    {
+      std::lock_guard<std::recursive_mutex> lock(layer::ScreenLock());
+      all_before_next_pass = window->Pumps() == pumps;
+    }
+    window->Inject(input_messages::Up(1));
+    layer::testing::WaitForPasses(2);
+  }
+  EXPECT_TRUE(all_before_next_pass);
 }
 
 }  // namespace
