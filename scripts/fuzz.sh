@@ -6,13 +6,13 @@
 #
 # Usage: scripts/fuzz.sh [seconds]   (default 60)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 
 seconds="${1:-60}"
 build=build/fuzz
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target load_picture_fuzz make_seed_corpus -j2
+jobs=2 build_preset fuzz -- --target load_picture_fuzz make_seed_corpus
 
 seeds="$build/fuzz/seeds"
 corpus="$build/fuzz/corpus"

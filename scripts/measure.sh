@@ -13,7 +13,8 @@
 # minute.
 set -u
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/lib.sh"
+root=$xmas_root
 idle_seconds=10
 latency_budget_seconds=30
 wanted_samples=15
@@ -24,7 +25,7 @@ if [ "${1:-}" = --wine ]; then
   shift
   launcher=(wine)
   old_median=11.9
-  source "$root/tests/windows/wine_env.sh"
+  wine_environment
 fi
 
 for program in Xvfb xdotool c++ "${launcher[@]}"; do
@@ -34,7 +35,7 @@ done
 if [ $# -ge 1 ]; then
   game=$(realpath "$1")
 elif [ ${#launcher[@]} -gt 0 ]; then
-  (cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows -j2 >/dev/null) ||
+  (go_to_root && jobs=2 build_preset windows >/dev/null) ||
     { echo "measure.sh: the Windows build failed" >&2; exit 2; }
   game=$root/build/windows/xmas-tictactoe.exe
 else
@@ -59,8 +60,7 @@ trap cleanup EXIT
 
 # The click-and-watch client, built here so that the script needs nothing else from the build.
 tool=$work/x11_window_tool
-c++ -O2 -std=c++20 -DXMAS_HAVE_XTEST=1 -o "$tool" "$root/tests/window/x11_window_tool.cpp" \
-  -lX11 -lXtst || { echo "measure.sh: cannot build the X11 client" >&2; exit 2; }
+build_x11_tool "$tool" || { echo "measure.sh: cannot build the X11 client" >&2; exit 2; }
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
@@ -86,8 +86,7 @@ start_game() {
     sleep 0.05
   done
   [ -n "$window" ] || { echo "measure.sh: the game's window did not appear" >&2; exit 2; }
-  "$tool" waitpixel "$window" 100 100 '!000000' 20000 >/dev/null ||
-    { echo "measure.sh: the menu did not show" >&2; exit 2; }
+  menu_shown "$tool" "$window" 20000 || { echo "measure.sh: the menu did not show" >&2; exit 2; }
 }
 
 end_game() {

@@ -6,14 +6,13 @@
 # build gives the same zip (scripts/zip-folder.sh).
 #   scripts/package.sh [OUTPUT_DIRECTORY]     (default: build/windows)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
+source "$(dirname "$0")/lib.sh"
+go_to_root
 out=${1:-build/windows}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)"
+build_preset windows
 version=$(sed -nE 's/^CMAKE_PROJECT_VERSION:STATIC=(.*)$/\1/p' build/windows/CMakeCache.txt)
 [[ -n $version ]] || { echo "no project version in build/windows" >&2; exit 1; }
 
@@ -24,6 +23,6 @@ mkdir "$stage/$name"
 cp build/windows/xmas-tictactoe.exe build/windows/Menu.Vadi build/windows/Vadi.Vadi \
    "$stage/$name/"
 # Windows line ends, so that Notepad of any age shows the text right.
-sed 's/$/\r/' "$root/packaging/LIESMICH.txt" >"$stage/$name/LIESMICH.txt"
+sed 's/$/\r/' packaging/LIESMICH.txt >"$stage/$name/LIESMICH.txt"
 scripts/zip-folder.sh "$out/$name.zip" "$stage" "$name"
 echo "$out/$name.zip"

@@ -3,8 +3,8 @@
 # Installs what is missing, builds the game and starts it (arguments go to the game, e.g.
 # --scale 2).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 scripts/setup.sh
-cmake --preset release >/dev/null
-cmake --build --preset release
+build_preset release
 exec build/release/xmas-tictactoe "$@"

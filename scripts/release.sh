@@ -17,7 +17,8 @@
 # CMakeLists.txt. Needs the packages of scripts/setup.sh --tests (mingw-w64, emscripten, zip,
 # dpkg-dev).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 repo=$PWD
 
 rev=
@@ -50,12 +51,10 @@ export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 export TZ=UTC LC_ALL=C
 umask 022
-jobs=$(nproc)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-version=$(git show "$commit:CMakeLists.txt" |
-          sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p')
+version=$(git show "$commit:CMakeLists.txt" | project_version /dev/stdin)
 [[ -n $version ]] || { echo "release: no project(... VERSION ...) in CMakeLists.txt" >&2; exit 1; }
 name=xmas-tictactoe-$version
 echo "release: $name from commit $commit ($(date -u -d "@$SOURCE_DATE_EPOCH" '+%F %T') UTC)"
@@ -72,8 +71,7 @@ started=$SECONDS
 took() { echo "release: $1 made ($((SECONDS - started)) s)"; started=$SECONDS; }
 
 # The Debian package.
-cmake --preset release -DXMAS_REPRODUCIBLE=ON >/dev/null
-cmake --build --preset release -j "$jobs"
+build_preset release -DXMAS_REPRODUCIBLE=ON
 # CPack's DEB generator (CMake 3.25) takes SOURCE_DATE_EPOCH as the time of every member and
 # entry and writes gzip headers without a time: its package needs no repacking.
 (cd build/release && cpack -G DEB >/dev/null)
@@ -88,8 +86,7 @@ cp "$zip" "$files/"
 took "$(basename "$zip")"
 
 # The browser's folder, as the web build's install rule lays it out.
-cmake --preset web -DXMAS_REPRODUCIBLE=ON -DXMAS_TESTS=OFF >/dev/null
-cmake --build --preset web -j "$jobs"
+build_preset web -DXMAS_REPRODUCIBLE=ON -DXMAS_TESTS=OFF
 cmake --install build/web --prefix "$work/web/$name-web" >/dev/null
 scripts/zip-folder.sh "$files/$name-web.zip" "$work/web" "$name-web"
 took "$name-web.zip"

@@ -6,7 +6,8 @@
 # root is made in FOLDER (default: a new temporary folder) and reused when it is there already.
 #   scripts/test-fresh-debian.sh [FOLDER]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 [[ $(id -u) -eq 0 ]] || { echo "test-fresh-debian.sh: run as root (chroot, mounts)" >&2; exit 2; }
 command -v debootstrap >/dev/null || { echo "test-fresh-debian.sh: install debootstrap" >&2; exit 2; }
 root=${1:-$(mktemp -d)/bookworm}

@@ -13,15 +13,14 @@
 set -euo pipefail
 package=${1:-}
 [[ -z $package || $package == /* ]] || package=$PWD/$package
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 
-jobs=$(nproc)
 if [[ -z $package ]]; then
-  cmake --preset release >/dev/null
-  cmake --build --preset release -j "$jobs"
+  build_preset release
   rm -rf build/release/package
   (cd build/release && cpack -G DEB >/dev/null)
-  package=build/release/package/xmas-tictactoe_$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)_amd64.deb
+  package=build/release/package/xmas-tictactoe_$(project_version)_amd64.deb
 fi
 [[ -f $package ]] || { echo "test-package: no $package" >&2; exit 1; }
 echo "test-package: $package"
@@ -29,9 +28,11 @@ echo "test-package: $package"
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$package" "$unpacked"
+# Each check ends the script when it fails.
 desktop-file-validate "$unpacked"/usr/share/applications/*.desktop
+count_check 0
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
-checks=2  # each check above ends the script when it fails
+count_check 0
 
 lintian_log=$unpacked/lintian.log
 # lintian's own exit status also counts warnings with some profiles: judge by its tags.
@@ -43,13 +44,12 @@ if grep -q '^[EW]: ' "$lintian_log"; then
   exit 1
 fi
 echo "test-package: lintian: $(grep -c '^[EWIPX]: ' "$lintian_log" || true) tags, no errors or warnings"
-checks=$((checks + 1))
+count_check 0
 
 tool=build/ci/tests/window/x11_window_tool
 if [[ ! -x $tool ]]; then
-  cmake --preset ci >/dev/null
-  cmake --build --preset ci -j "$jobs" --target x11_window_tool
+  build_preset ci -- --target x11_window_tool
 fi
 bash tests/window/install_test.sh "$package" "$tool"
-checks=$((checks + 1))
-echo "package: $checks passed, 0 failed"
+count_check 0
+report_counts package

@@ -14,19 +14,16 @@
 # create); untracked files are left out, as the release leaves them out.
 # Ends with the line "release: P passed, F failed".
 set -euo pipefail
-cd "$(dirname "$0")/.."
-passed=0
-failed=0
+source "$(dirname "$0")/lib.sh"
+go_to_root
 check() {  # check NAME COMMAND...: runs one check and counts it
   local name=$1
   shift
   echo "--- $name"
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $name" >&2
-    failed=$((failed + 1))
-  fi
+  local status=0
+  "$@" || status=$?
+  [[ $status -eq 0 ]] || echo "FAILED: $name" >&2
+  count_check "$status"
 }
 
 rev=()
@@ -35,10 +32,9 @@ if ! git diff --quiet HEAD --; then
   rev=(--rev "$stash")
   echo "test-release: releasing the uncommitted changes as commit $stash"
 fi
-version=$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+version=$(project_version)
 
 # One Wine prefix for the zip's test, made while the releases build.
-source tests/windows/wine_env.sh
 start_stage_prefix
 first="$work/first run/dist"
 second="$work/second/run/dist"
@@ -83,7 +79,7 @@ check "SHA256SUMS and the file names" sums_and_names
 check "the Debian package" scripts/test-package.sh "$first/xmas-tictactoe_${version}_amd64.deb"
 
 tool=$work/x11_window_tool
-c++ -std=c++20 -O2 -DXMAS_HAVE_XTEST=1 tests/window/x11_window_tool.cpp -o "$tool" -lX11 -lXtst
+build_x11_tool "$tool"
 wait "$boot" || echo "test-release: wineboot failed" >&2
 wineserver -w
 check "the Windows zip under Wine" \
@@ -100,5 +96,5 @@ browser_zip() {
 }
 check "the browser zip in headless Chromium" browser_zip
 
-echo "release: $passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+report_counts release
+[[ $tests_failed -eq 0 ]]

@@ -9,35 +9,20 @@
 #   4. plays the game in WebKitGTK and Firefox ESR.
 # Prints one line "web: N tests passed, M tests failed out of T" for scripts/test.sh.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 export NODE_PATH=/usr/share/nodejs
-jobs=$(nproc)
 
-cmake --preset web >/dev/null
-cmake --build --preset web -j "$jobs"
+build_preset web
 status=0
-ctest --preset web || status=$?
-unit_failed=$((status != 0))
+run_ctest web || status=$?
 
-cmake --preset ci >/dev/null
-cmake --build --preset ci -j "$jobs" --target web_reference_game
-# Runs one browser suite (Debian's Selenium lives in the system Python) and adds its counts;
-# a suite that runs no test counts as one failure.
-total=1 failed=$unit_failed
-suite() {
-  local log ran broken
-  log=$(mktemp)
-  /usr/bin/python3 "$@" 2>&1 | tee "$log" || status=$?
-  ran=$(grep -Eo '^Ran [0-9]+' "$log" | grep -Eo '[0-9]+' || echo 0)
-  broken=$(grep -Eo '(failures|errors)=[0-9]+' "$log" | grep -Eo '[0-9]+' | paste -sd+ - || true)
-  rm -f "$log"
-  total=$((total + ran))
-  failed=$((failed + ${broken:-0} + (ran == 0)))
-}
-suite tests/web/browser_test.py build/web build/ci/web_reference_game
+build_preset ci -- --target web_reference_game
+# The browser suites; a suite that runs no test counts as one failure.
+run_python_suite tests/web/browser_test.py build/web build/ci/web_reference_game || status=$?
 # 3. The installed page as a static host serves it: small, installable, playable offline.
-suite tests/web/offline_test.py build/web build/ci
+run_python_suite tests/web/offline_test.py build/web build/ci || status=$?
 # 4. The same game in WebKit (WebKitGTK) and Gecko (Firefox ESR).
-suite tests/web/engines_test.py build/web build/ci/web_reference_game
-echo "web: $((total - failed)) tests passed, $failed tests failed out of $total"
+run_python_suite tests/web/engines_test.py build/web build/ci/web_reference_game || status=$?
+report_counts --total web
 exit "$status"

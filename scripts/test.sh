@@ -15,14 +15,12 @@
 #      under Xvfb (scripts/test-package.sh), the Windows zip under Wine and the browser zip in
 #      headless Chromium.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+go_to_root
 scripts/setup.sh --tests
 
-jobs=$(nproc)
 summary=()
 started=$SECONDS
-passed=0
-failed=0
 
 # Builds a preset (optionally only some targets) and runs its tests; ctest arguments follow --.
 run_suite() {
@@ -35,25 +33,12 @@ run_suite() {
   done
   [[ $# -gt 0 ]] && shift
   local stage_start=$SECONDS
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
-  local log
-  log=$(mktemp)
-  local status=0
-  ctest --preset "$preset" -j "$jobs" "$@" 2>&1 | tee "$log" || status=$?
-  local line
-  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1 || true)
-  rm -f "$log"
-  if [[ $status -ne 0 || -z $line ]]; then
+  build_preset "$preset" -- "${targets[@]}"
+  if ! run_ctest "$preset" -j "$jobs" "$@"; then
     echo "test suite '$preset' failed" >&2
     exit 1
   fi
-  local total=${line##* }
-  local failures
-  failures=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
-  passed=$((passed + total - failures))
-  failed=$((failed + failures))
-  summary+=("$preset: $line ($((SECONDS - stage_start)) s)")
+  summary+=("$preset: $ctest_line ($((SECONDS - stage_start)) s)")
 }
 
 run_suite ci
@@ -79,8 +64,8 @@ run_stage() {
   local stage_passed stage_failed
   stage_passed=$(sed -E "s/^$name: ([0-9]+) .*/\1/" <<<"$line")
   stage_failed=$(sed -E 's/.*, ([0-9]+) (tests )?failed.*/\1/' <<<"$line")
-  passed=$((passed + stage_passed))
-  failed=$((failed + stage_failed))
+  tests_passed=$((tests_passed + stage_passed))
+  tests_failed=$((tests_failed + stage_failed))
   summary+=("$line ($((SECONDS - stage_start)) s)")
 }
 
@@ -91,4 +76,4 @@ run_stage release scripts/test-release.sh
 echo
 echo "Summary ($((SECONDS - started)) s)"
 printf '  %s\n' "${summary[@]}"
-echo "tests: $passed passed, $failed failed"
+report_counts tests

@@ -7,10 +7,11 @@
 # to SOURCE_DATE_EPOCH (taken from the last commit when unset), in UTC. The files in PARENT/NAME
 # are touched to that time. Used by scripts/package.sh and scripts/release.sh.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 [[ $# -eq 3 ]] || { echo "usage: $0 ZIP PARENT NAME" >&2; exit 2; }
 zip_file=$1 parent=$2 name=$3
 if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
-  SOURCE_DATE_EPOCH=$(git -C "$(dirname "$0")" log -1 --format=%ct 2>/dev/null) || {
+  SOURCE_DATE_EPOCH=$(git -C "$xmas_root" log -1 --format=%ct 2>/dev/null) || {
     echo "$0: SOURCE_DATE_EPOCH is not set and there is no commit to take it from" >&2
     exit 1
   }

@@ -7,7 +7,8 @@
 # start (wineboot) takes seconds: it happens here, before anything the test times.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../window/common.sh" "$1" "" "$2"
-source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+wine_environment
 
 wine_cleanup() {
   if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill "$APP_PID" 2>/dev/null; fi
