@@ -1,6 +1,9 @@
 # SPDX-License-Identifier: MIT
 # Shared by the window test scripts: a private X server and helpers to wait on windows and
-# output. Sourced with the game, the probe and the X11 tool as $1 $2 $3.
+# output, and where the game draws its menu, cells and banner. Sourced with the game, the
+# probe and the X11 tool as $1 $2 $3.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 
 GAME=$1
 PROBE=$2
@@ -121,3 +124,48 @@ expect_last() {
 }
 
 pixel() { "$TOOL" pixel "$WINDOW" "$1" "$2"; }
+
+# How long the game may take to show its menu (Wine's tests give it longer).
+MENU_MS=10000
+
+# Waits until the game's window shows its menu, at the window's scale (default 1).
+wait_for_menu() { menu_shown "$TOOL" "$WINDOW" "$MENU_MS" "${1:-1}" || fail "the menu did not show"; }
+
+# choose_opponent X Y WHAT: clicks the menu at (X, Y) and waits until the board replaces it;
+# WHAT names the corner for the failure.
+choose_opponent() {
+  local menu_centre
+  menu_centre=$(pixel 325 325)
+  xdotool mousemove --window "$WINDOW" "$1" "$2" click 1
+  "$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null ||
+    fail "the board did not show after a click on $3"
+}
+
+# A cell's centre and the top pixel of a ring drawn in it (rings are 104 pixels in radius).
+cell_x() { echo $((104 + ($1 - 1) % 3 * 221)); }
+cell_y() { echo $((104 + ($1 - 1) / 3 * 221)); }
+has_ring() {
+  local colour
+  colour=$(pixel "$(cell_x "$1")" $(($(cell_y "$1") - 104)))
+  [ "$colour" = 0000aa ] || [ "$colour" = aa0000 ]
+}
+has_cross() { [ "$(pixel "$(cell_x "$1")" "$(cell_y "$1")")" = 000000 ]; }
+
+# The centre "X Y" of the first of cells 5, 1, 9, 3 and 7 without a dark blue ring.
+free_cell() {
+  local cell
+  for cell in 5 1 9 3 7; do
+    if [ "$(pixel "$(cell_x $cell)" $(($(cell_y $cell) - 104)))" != 0000aa ]; then
+      echo "$(cell_x $cell) $(cell_y $cell)"
+      return
+    fi
+  done
+  fail "no free cell found"
+}
+
+# The result banner: its first row's stars cover x 240..243 at y 303, whichever banner it is.
+banner_shown() {
+  for x in 240 241 242 243; do
+    [ "$(pixel $x 303)" = 0000aa ] || return 1
+  done
+}

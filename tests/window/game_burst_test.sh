@@ -10,22 +10,14 @@ start_xvfb
 
 start_app "$GAME"
 WINDOW=$(find_window xmas-tictactoe) || exit 1
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
-menu_centre=$(pixel 325 325)
-xdotool mousemove --window "$WINDOW" 100 100 click 1
-"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null || fail "no board"
+wait_for_menu
+choose_opponent 100 100 "Christkind's corner"
 sleep 0.5  # the computer may open with a ring
 
 # The left clicks of the burst land in the gap between cells 1 and 2, which is no cell.
 "$TOOL" burst "$WINDOW" 215 100 || fail "the burst could not be sent"
 
-target=
-for cell in 5 1 9 3 7; do
-  cx=$((104 + (cell - 1) % 3 * 221))
-  cy=$((104 + (cell - 1) / 3 * 221))
-  if [ "$(pixel "$cx" $((cy - 104)))" != 0000aa ]; then target="$cx $cy"; break; fi
-done
-[ -n "$target" ] || fail "no free cell found"
+target=$(free_cell) || exit 1
 read -r cx cy <<<"$target"
 click_ms=$("$TOOL" clickwait "$WINDOW" "$cx" "$cy" 000000 5000) ||
   fail "no cross within 5 s of the click at ($cx, $cy) after the burst"

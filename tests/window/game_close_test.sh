@@ -8,7 +8,7 @@ start_xvfb
 
 start_app "$GAME"
 WINDOW=$(find_window xmas-tictactoe) || exit 1
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
+wait_for_menu
 "$TOOL" close "$WINDOW" || fail "could not send the close request"
 wait_app
 [ "$STATUS" = 0 ] || fail "the game ended with status $STATUS after the close request"

@@ -21,7 +21,7 @@ wm_class=$(sed -n 's/^StartupWMClass=//p' "$XMAS_DESKTOP_ENTRY")
 window_properties() {
   start_app env "$@" "$GAME"
   WINDOW=$(find_window xmas-tictactoe) || exit 1
-  "$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
+  wait_for_menu
   xprop -id "$WINDOW" WM_CLASS
   xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32c _NET_WM_ICON
   xdotool key x

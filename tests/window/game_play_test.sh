@@ -15,26 +15,14 @@ grep -q 'Height: 651$' <<<"$geometry" || fail "drawing area is not 651 high: $ge
 grep -q 'Absolute upper-left X: *314$' <<<"$geometry" || fail "not centred: $geometry"
 grep -q 'Absolute upper-left Y: *186$' <<<"$geometry" || fail "not centred: $geometry"
 
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
-menu_centre=$(pixel 325 325)
+wait_for_menu
 
 # A quick click on the top left corner chooses Christkind; the board replaces the menu.
-xdotool mousemove --window "$WINDOW" 100 100 click 1
-"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null ||
-  fail "the board did not show after a click on the menu corner"
+choose_opponent 100 100 "the menu corner"
 sleep 0.5  # the computer may open with a ring
 
 # A cell holds a ring when the ring's top pixel, 104 above the centre, is dark blue.
-target=
-for cell in 5 1 9 3 7; do
-  cx=$((104 + (cell - 1) % 3 * 221))
-  cy=$((104 + (cell - 1) / 3 * 221))
-  if [ "$(pixel "$cx" $((cy - 104)))" != 0000aa ]; then
-    target="$cx $cy"
-    break
-  fi
-done
-[ -n "$target" ] || fail "no free cell found"
+target=$(free_cell) || exit 1
 read -r cx cy <<<"$target"
 xdotool mousemove --window "$WINDOW" "$cx" "$cy" click 1
 "$TOOL" waitpixel "$WINDOW" "$cx" "$cy" 000000 5000 >/dev/null ||

@@ -9,7 +9,7 @@ start_xvfb 2000x1400
 
 start_app "$GAME"
 WINDOW=$(find_window xmas-tictactoe) || exit 1
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 10000 >/dev/null || fail "the menu did not show"
+wait_for_menu
 "$TOOL" shot "$WINDOW" "$WORK/scale1.ppm" || fail "cannot read the scale-1 window"
 xdotool key x
 wait_app
@@ -20,7 +20,7 @@ WINDOW=$(find_window xmas-tictactoe) || exit 1
 geometry=$(xwininfo -id "$WINDOW")
 grep -q 'Width: 1302$' <<<"$geometry" || fail "not 1302 wide at scale 2: $geometry"
 grep -q 'Height: 1302$' <<<"$geometry" || fail "not 1302 high at scale 2: $geometry"
-"$TOOL" waitpixel "$WINDOW" 200 200 '!000000' 10000 >/dev/null || fail "the menu did not show"
+wait_for_menu 2
 "$TOOL" samescaled "$WINDOW" "$WORK/scale1.ppm" 2 ||
   fail "the scale-2 menu is not the scale-1 menu enlarged"
 
@@ -37,8 +37,8 @@ sleep 0.5  # the computer may open with a ring
 
 # A cross in a free cell: its ends land in the cell's corners, twice as far out.
 for cell in 5 1 9 3 7; do
-  cx=$((104 + (cell - 1) % 3 * 221))
-  cy=$((104 + (cell - 1) / 3 * 221))
+  cx=$(cell_x $cell)
+  cy=$(cell_y $cell)
   [ "$(pixel $((2 * cx)) $((2 * (cy - 104))))" != 0000aa ] && break
 done
 xdotool mousemove --window "$WINDOW" $((2 * cx + 1)) $((2 * cy + 1)) click 1

@@ -11,7 +11,7 @@ start_wine
 
 start_app wine "$GAME"
 WINDOW=$(find_window xmas-tictactoe)
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 20000 >/dev/null || fail "the menu did not show"
+wait_for_menu
 sleep 1
 grep -q '^xmas-tictactoe' "/proc/$APP_PID/comm" || fail "process $APP_PID is not the game"
 # The game's own process, which alone is held to the limit; the prefix's wineserver, which

@@ -7,8 +7,8 @@
 # start (wineboot) takes seconds: it happens here, before anything the test times.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../window/common.sh" "$1" "" "$2"
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 wine_environment
+MENU_MS=20000
 
 wine_cleanup() {
   if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill "$APP_PID" 2>/dev/null; fi
@@ -44,20 +44,3 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # The CPU time in clock ticks used so far by a process.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-
-# A cell's centre and the top pixel of a ring drawn in it (rings are 104 pixels in radius).
-cell_x() { echo $((104 + ($1 - 1) % 3 * 221)); }
-cell_y() { echo $((104 + ($1 - 1) / 3 * 221)); }
-has_ring() {
-  local colour
-  colour=$(pixel "$(cell_x "$1")" $(($(cell_y "$1") - 104)))
-  [ "$colour" = 0000aa ] || [ "$colour" = aa0000 ]
-}
-has_cross() { [ "$(pixel "$(cell_x "$1")" "$(cell_y "$1")")" = 000000 ]; }
-
-# The result banner: its first row's stars cover x 240..243 at y 303, whichever banner it is.
-banner_shown() {
-  for x in 240 241 242 243; do
-    [ "$(pixel $x 303)" = 0000aa ] || return 1
-  done
-}

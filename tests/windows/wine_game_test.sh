@@ -8,8 +8,7 @@ source "$(dirname "$0")/wine_common.sh"
 start_xvfb
 start_wine
 
-expected=$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' \
-  "$(dirname "$0")/../../CMakeLists.txt")
+expected=$(project_version)
 version=$(wine "$GAME" --version 2>/dev/null) || fail "--version did not end with status 0"
 [ "${version%$'\r'}" = "xmas-tictactoe $expected" ] || fail "--version printed '$version'"
 
@@ -19,14 +18,11 @@ WINDOW=$(find_window xmas-tictactoe)
 geometry=$(xwininfo -id "$WINDOW")
 grep -q 'Width: 651$' <<<"$geometry" || fail "drawing area is not 651 wide: $geometry"
 grep -q 'Height: 651$' <<<"$geometry" || fail "drawing area is not 651 high: $geometry"
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 20000 >/dev/null || fail "the menu did not show"
+wait_for_menu
 echo "launch to first menu frame: $(($(now_ms) - started)) ms"
-menu_centre=$(pixel 325 325)
 
 # Knecht Ruprecht sits in the top right corner.
-xdotool mousemove --window "$WINDOW" 550 100 click 1
-"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null ||
-  fail "the board did not show after a click on Knecht Ruprecht's corner"
+choose_opponent 550 100 "Knecht Ruprecht's corner"
 sleep 0.5  # he may open, and then in the centre
 
 # Whoever began, after the person's cross in a corner his ring stands in the centre.

@@ -10,8 +10,7 @@ set -u
 source "$(dirname "$0")/wine_common.sh"
 need wrestool icotool python3 xprop
 check=$(dirname "$0")/resource_check.py
-expected=$(sed -nE 's/^project\(xmas_tictactoe VERSION ([0-9.]+).*/\1/p' \
-  "$(dirname "$0")/../../CMakeLists.txt")
+expected=$(project_version)
 
 wrestool -l "$GAME"
 wrestool -x -t14 "$GAME" >"$WORK/game.ico" || fail "no icon group in $GAME"
@@ -48,7 +47,7 @@ start_xvfb
 start_wine
 start_app wine "$GAME"
 WINDOW=$(find_window xmas-tictactoe)
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 20000 >/dev/null || fail "the menu did not show"
+wait_for_menu
 xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32c _NET_WM_ICON >"$WORK/window-icon"
 python3 "$check" same-icons "$WORK/game.ico" "$WORK/window-icon" || fail "the window's icon"
 xdotool key x

@@ -20,18 +20,15 @@ start_wine
 
 start_app wine "$exe"
 WINDOW=$(find_window xmas-tictactoe)
-"$TOOL" waitpixel "$WINDOW" 100 100 '!000000' 20000 >/dev/null || fail "the menu did not show"
+wait_for_menu
 sleep 0.2
 for point in "100 100" "550 100" "100 550" "550 550" "325 325"; do
   read -r x y <<<"$point"
   [ "$(pixel "$x" "$y")" != ff00ff ] || fail "the menu is magenta at ($x, $y): no picture"
 done
-menu_centre=$(pixel 325 325)
 
 # Engel sits in the bottom left corner.
-xdotool mousemove --window "$WINDOW" 100 550 click 1
-"$TOOL" waitpixel "$WINDOW" 325 325 "!$menu_centre" 10000 >/dev/null ||
-  fail "the board did not show after a click on Engel's corner"
+choose_opponent 100 550 "Engel's corner"
 sleep 0.5
 ! banner_shown || fail "a banner shows before the game was played"
 
