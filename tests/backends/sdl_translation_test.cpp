@@ -15,6 +15,7 @@
 #include "backends/sdl_event_translation.h"
 #include "input/cp437.h"
 #include "input/input_state.h"
+#include "support/fake_pointer.h"
 
 namespace {
 
@@ -51,15 +52,6 @@ SDL_Event Window(SDL_WindowEventID id) {
   return event;
 }
 
-class NoPointer : public layer::PointerControl {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HoldsCapture() const override { return captured; }
-  void RequestLeaveNotice() override {}
-  bool captured = false;
-};
-
 class SdlTranslation : public ::testing::Test {
  protected:
   // The messages the events turn into, and whether any asked for a whole repaint.
@@ -77,7 +69,7 @@ class SdlTranslation : public ::testing::Test {
   // The key codes the events leave in the key buffer, oldest first.
   std::vector<int32_t> Keys(std::initializer_list<SDL_Event> events) {
     layer::InputState state;
-    NoPointer pointer;
+    FakePointer pointer;
     for (const WindowMessage& message : Translate(events)) {
       layer::HandleMessage(state, message, pointer);
     }
@@ -320,7 +312,7 @@ class SdlPacing : public ::testing::Test {
 
   layer::MessagePacer pacer_;
   layer::InputState state_;
-  NoPointer pointer_;
+  FakePointer pointer_;
 };
 
 TEST_F(SdlPacing, AClickWithinOnePassIsHeldForOnePass) {

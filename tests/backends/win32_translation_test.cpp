@@ -9,6 +9,7 @@
 
 #include "backends/win32_message_translation.h"
 #include "input/input_state.h"
+#include "support/fake_pointer.h"
 
 namespace {
 
@@ -38,19 +39,10 @@ Msg KeyDown(int32_t scan_code, bool enhanced = false, Win32KeyState keys = {}, i
 
 Msg Char(uint32_t unit, int32_t repeat = 1) { return {wm::kChar, unit, repeat}; }
 
-class NoPointer : public layer::PointerControl {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HoldsCapture() const override { return captured; }
-  void RequestLeaveNotice() override {}
-  bool captured = false;
-};
-
 // The input state after the messages, handled as the window thread handles them.
 layer::InputState Handle(std::initializer_list<Msg> messages, int32_t scale = 1) {
   layer::InputState state;
-  NoPointer pointer;
+  FakePointer pointer;
   for (const Msg& m : messages) {
     auto translated = layer::TranslateWin32Message(m.message, m.wparam, m.lparam, m.keys, scale);
     if (!translated) continue;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "support/fake_pointer.h"
 #include "support/input_messages.h"
 
 namespace {
@@ -15,25 +16,6 @@ using layer::KeyBuffer;
 using layer::MessageKind;
 using layer::WindowMessage;
 using namespace input_messages;
-
-class FakePointer : public layer::PointerControl {
- public:
-  void CaptureMouse() override {
-    captured = true;
-    ++captures;
-  }
-  void ReleaseMouse() override {
-    captured = false;
-    ++releases;
-  }
-  bool HoldsCapture() const override { return captured; }
-  void RequestLeaveNotice() override { ++leave_requests; }
-
-  bool captured = false;
-  int captures = 0;
-  int releases = 0;
-  int leave_requests = 0;
-};
 
 // The codes waiting in the buffer, oldest first.
 std::vector<int32_t> Waiting(const KeyBuffer& keys) {

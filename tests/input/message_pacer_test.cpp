@@ -8,19 +8,12 @@
 #include <vector>
 
 #include "input/input_state.h"
+#include "support/fake_pointer.h"
 
 namespace {
 
 using layer::MessageKind;
 using layer::WindowMessage;
-
-class NoCapture : public layer::PointerControl {
- public:
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  bool HoldsCapture() const override { return false; }
-  void RequestLeaveNotice() override {}
-};
 
 WindowMessage Input(MessageKind kind, int32_t button = 0) {
   WindowMessage message;
@@ -50,7 +43,7 @@ TEST(InputBurst, ClicksMovesAndAKeyInOnePassAllGoOnByTheNextPass) {
 
   layer::MessagePacer pacer;
   layer::InputState state;
-  NoCapture pointer;
+  FakePointer pointer;
   const layer::MessageSink sink = [&](const WindowMessage& message) {
     layer::HandleMessage(state, message, pointer);
   };

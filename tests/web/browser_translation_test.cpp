@@ -8,6 +8,7 @@
 
 #include "backends/browser_translation.h"
 #include "input/input_state.h"
+#include "support/fake_pointer.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ using layer::BrowserKeyEvent;
 
 // The key string that ReadKey would give for the messages of one key press.
 std::string KeyStringOf(const BrowserKeyEvent& event) {
-  struct NoPointer : layer::PointerControl {
-    void CaptureMouse() override {}
-    void ReleaseMouse() override {}
-    bool HoldsCapture() const override { return false; }
-    void RequestLeaveNotice() override {}
-  } pointer;
+  FakePointer pointer;
   layer::InputState state;
   for (const layer::WindowMessage& message : layer::KeyMessages(event)) {
     layer::HandleMessage(state, message, pointer);
