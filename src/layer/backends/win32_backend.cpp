@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The Win32 back-end: a fixed-size window owned by the window thread, rows put with
-// SetDIBitsToDevice (StretchDIBits when the window is scaled), and the window procedure
-// turning messages into window messages for the input state.
+// The Win32 back-end: a fixed-size window owned by the window thread, enlarged by the whole
+// scale of the monitor it is on, rows put with SetDIBitsToDevice (StretchDIBits when the
+// window is scaled), and the window procedure turning messages into window messages for the
+// input state.
 #include "backends/win32_backend.h"
 
 #include <windows.h>
@@ -61,6 +62,15 @@ int MonitorDpi(HMONITOR monitor, HDC screen) {
   return screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
 }
 
+// A monitor's work area, or the primary screen when it cannot be read.
+RECT WorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(monitor, &info)) area = info.rcWork;
+  return area;
+}
+
 class Win32Backend final : public Backend {
  public:
   ~Win32Backend() override = default;  // Close has destroyed the window on the window thread
@@ -90,6 +100,16 @@ class Win32Backend final : public Backend {
   Win32KeyState ReadKeys(WPARAM virtual_key, LPARAM lparam) const;
   bool PointerInside() const;
   void Deliver(const WindowMessage& message);
+  // The scale on a monitor with this work area and pixels per inch: the monitor's whole
+  // scale (dpi / 96), lowered until the window, frame and all, fits the area.
+  int32_t ScaleFor(const RECT& area, int dpi) const;
+  // The window's outer size for a drawing area of width_ x height_ times scale_.
+  SIZE OuterSize() const;
+  // The frame is sized with the desktop's metrics; on a monitor of other pixels per inch the
+  // title bar differs, and the drawing area is brought to its exact size here.
+  void FitDrawingArea(SIZE outer);
+  // Moved to a monitor of other pixels per inch: its scale, at the place the system suggests.
+  void ChangeDpi(int dpi, const RECT& suggested);
 
   HWND window_ = nullptr;
   bool class_registered_ = false;
@@ -139,54 +159,71 @@ bool Win32Backend::Open(const WindowRequest& request) {
   POINT pointer{0, 0};
   GetCursorPos(&pointer);
   HMONITOR monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (GetMonitorInfoW(monitor, &info)) area = info.rcWork;
+  const RECT area = WorkArea(monitor);
   HDC screen = GetDC(nullptr);
   const int dpi = MonitorDpi(monitor, screen);
   refresh_rate_hz_ = screen != nullptr ? GetDeviceCaps(screen, VREFRESH) : 0;
   if (refresh_rate_hz_ <= 1) refresh_rate_hz_ = 0;  // 0 and 1 mean the hardware's default
   if (screen != nullptr) ReleaseDC(nullptr, screen);
 
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  const int32_t frame_width = frame.right - frame.left;
-  const int32_t frame_height = frame.bottom - frame.top;
-  scale_ = ChooseWindowScale(std::max(dpi / 96, 1), area.right - area.left - frame_width,
-                             area.bottom - area.top - frame_height, request.width,
-                             request.height);
   width_ = request.width;
   height_ = request.height;
-  RECT bounds{0, 0, width_ * scale_, height_ * scale_};
-  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
-  const int32_t outer_width = bounds.right - bounds.left;
-  const int32_t outer_height = bounds.bottom - bounds.top;
-  const int32_t x = area.left + (area.right - area.left - outer_width) / 2;
-  const int32_t y = std::max<int32_t>(area.top + (area.bottom - area.top - outer_height) / 2,
+  scale_ = ScaleFor(area, dpi);
+  const SIZE outer = OuterSize();
+  const int32_t x = area.left + (area.right - area.left - outer.cx) / 2;
+  const int32_t y = std::max<int32_t>(area.top + (area.bottom - area.top - outer.cy) / 2,
                                       area.top);
 
   window_ = CreateWindowExW(kExStyle, kClassName, WideFromUtf8(request.title).c_str(), kStyle, x,
-                            y, outer_width, outer_height, nullptr, nullptr, instance, this);
+                            y, outer.cx, outer.cy, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
     Close();
     return false;
   }
-  // The frame was sized with the desktop's metrics; on a monitor of other pixels per inch the
-  // title bar differs, and the drawing area is brought to its exact size here.
+  FitDrawingArea(outer);
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  UpdateWindow(window_);
+  return true;
+}
+
+int32_t Win32Backend::ScaleFor(const RECT& area, int dpi) const {
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const int32_t frame_width = frame.right - frame.left;
+  const int32_t frame_height = frame.bottom - frame.top;
+  return ChooseWindowScale(std::max(dpi / 96, 1), area.right - area.left - frame_width,
+                           area.bottom - area.top - frame_height, width_, height_);
+}
+
+SIZE Win32Backend::OuterSize() const {
+  RECT bounds{0, 0, width_ * scale_, height_ * scale_};
+  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
+  return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+void Win32Backend::FitDrawingArea(SIZE outer) {
   RECT client{0, 0, 0, 0};
   if (GetClientRect(window_, &client)) {
     const int32_t missing_width = width_ * scale_ - (client.right - client.left);
     const int32_t missing_height = height_ * scale_ - (client.bottom - client.top);
     if (missing_width != 0 || missing_height != 0) {
-      SetWindowPos(window_, nullptr, 0, 0, outer_width + missing_width,
-                   outer_height + missing_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(window_, nullptr, 0, 0, outer.cx + missing_width, outer.cy + missing_height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
-  UpdateWindow(window_);
-  return true;
+}
+
+void Win32Backend::ChangeDpi(int dpi, const RECT& suggested) {
+  // The suggested rectangle names the monitor and the place; the size follows from the
+  // scale, as at start-up, so that the drawing area stays whole pixels of the framebuffer.
+  scale_ = ScaleFor(WorkArea(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST)), dpi);
+  const SIZE outer = OuterSize();
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  FitDrawingArea(outer);
+  InvalidateRect(window_, nullptr, FALSE);
+  repaint_ = true;  // every row again, at the new scale
 }
 
 void Win32Backend::Close() {
@@ -310,6 +347,9 @@ LRESULT Win32Backend::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_ERASEBKGND:
       return 1;  // the whole area is painted from the framebuffer
+    case WM_DPICHANGED:
+      ChangeDpi(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     default:
       break;
   }
