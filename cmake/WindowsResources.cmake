@@ -13,8 +13,8 @@ endif()
 set(XMAS_RESOURCE_DIR "${CMAKE_CURRENT_BINARY_DIR}/resources")
 set(XMAS_MANIFEST "${XMAS_RESOURCE_DIR}/xmas-tictactoe.exe.manifest")
 set(XMAS_RESOURCE_SCRIPT "${XMAS_RESOURCE_DIR}/xmas-tictactoe.rc")
-configure_file("${PROJECT_SOURCE_DIR}/src/win32_program.manifest.in" "${XMAS_MANIFEST}" @ONLY)
-configure_file("${PROJECT_SOURCE_DIR}/src/win32_resources.rc.in" "${XMAS_RESOURCE_SCRIPT}" @ONLY)
+configure_file("${PROJECT_SOURCE_DIR}/src/layer/win32/win32_program.manifest.in" "${XMAS_MANIFEST}" @ONLY)
+configure_file("${PROJECT_SOURCE_DIR}/src/layer/win32/win32_resources.rc.in" "${XMAS_RESOURCE_SCRIPT}" @ONLY)
 set_source_files_properties("${XMAS_RESOURCE_SCRIPT}" PROPERTIES
                             OBJECT_DEPENDS "${XMAS_WINDOWS_ICON};${XMAS_MANIFEST}")
 

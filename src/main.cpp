@@ -7,12 +7,11 @@
 #include "command_line.h"
 #include "game/flow.h"
 #include "layer/layer.h"
-#include "text_output.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const command_line::Request request = command_line::Parse(arguments);
-  if (request.action != command_line::Action::kPlay) command_line::ConnectTextOutput();
+  if (request.action != command_line::Action::kPlay) layer::ConnectTextOutput();
   switch (request.action) {
     case command_line::Action::kHelp:
       std::fputs(command_line::HelpText().c_str(), stdout);

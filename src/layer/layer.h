@@ -112,5 +112,8 @@ double NextRandom(float n);
 void AwaitNextPass();
 // Runs the exit-time handlers (closing the window) and ends the process with status.
 [[noreturn]] void EndProgram(int32_t status);
+// Makes stdout and stderr reach the terminal the program was started from, where the system
+// does not connect them by itself (a windowed program on Windows started from a console).
+void ConnectTextOutput();
 
 }  // namespace layer

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "backends/backend.h"
-#include "backends/sdl_backend.h"
-#include "backends/sdl_event_translation.h"
 #include "input/cp437.h"
 #include "input/input_state.h"
+#include "sdl/sdl_backend.h"
+#include "sdl/sdl_event_translation.h"
 #include "support/fake_pointer.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "backends/win32_message_translation.h"
 #include "input/input_state.h"
 #include "support/fake_pointer.h"
+#include "win32/win32_message_translation.h"
 
 namespace {
 

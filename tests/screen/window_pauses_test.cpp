@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "screen/input_pass_pacing.h"
+#include "desktop/input_pass_pacing.h"
 #include "support/headless_screen.h"
 #include "support/input_messages.h"
 

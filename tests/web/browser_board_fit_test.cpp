@@ -2,7 +2,7 @@
 // The size the page shows the board at, and the browser's clock.
 #include <gtest/gtest.h>
 
-#include "backends/browser_board_fit.h"
+#include "browser/browser_board_fit.h"
 #include "layer/layer.h"
 
 namespace {

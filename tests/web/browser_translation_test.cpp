@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "backends/browser_translation.h"
+#include "browser/browser_translation.h"
 #include "input/input_state.h"
 #include "support/fake_pointer.h"
 

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "backends/win32_backend.h"
+#include "win32/win32_backend.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/win32_text.h"
-#include "system/win32_error_output.h"
+#include "win32/win32_error_output.h"
+#include "win32/win32_text.h"
 
 namespace layer {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/win32_text.h"
+#include "win32/win32_text.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // On POSIX systems stdout and stderr are the terminal's already.
-#include "text_output.h"
+#include "layer.h"
 
-namespace command_line {
+namespace layer {
 
 void ConnectTextOutput() {}
 
-}  // namespace command_line
+}  // namespace layer

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "backends/sdl_backend.h"
+#include "sdl/sdl_backend.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "backends/sdl_event_translation.h"
 #include "backends/window_icon.h"
 #include "screen/window_scale.h"
+#include "sdl/sdl_event_translation.h"
 
 namespace layer {
 namespace {

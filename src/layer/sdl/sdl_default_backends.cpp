@@ -4,7 +4,7 @@
 #include <string>
 
 #include "backends/backend.h"
-#include "backends/sdl_backend.h"
+#include "sdl/sdl_backend.h"
 
 namespace layer {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "backends/browser_backend.h"
-#include "backends/browser_board_fit.h"
-#include "backends/browser_translation.h"
+#include "browser/browser_backend.h"
+#include "browser/browser_board_fit.h"
+#include "browser/browser_translation.h"
 #include "input/message_pacer.h"
 
 namespace layer {

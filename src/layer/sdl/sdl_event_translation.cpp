@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "backends/sdl_event_translation.h"
+#include "sdl/sdl_event_translation.h"
 
 #include <string_view>
 

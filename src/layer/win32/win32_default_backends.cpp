@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "backends/backend.h"
-#include "backends/win32_backend.h"
+#include "win32/win32_backend.h"
 
 namespace layer {
 

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <mutex>
 
-#include "backends/browser_backend.h"
+#include "browser/browser_backend.h"
 #include "layer.h"
 #include "platform/wake_signal.h"
 #include "screen/refresh_pass.h"

@@ -9,8 +9,8 @@
 #include <mutex>
 #include <thread>
 
+#include "desktop/input_pass_pacing.h"
 #include "layer.h"
-#include "screen/input_pass_pacing.h"
 #include "screen/refresh_pass.h"
 #include "screen/screen.h"
 

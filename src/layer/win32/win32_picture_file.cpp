@@ -7,7 +7,7 @@
 #include <string>
 
 #include "picture/image_file.h"
-#include "platform/win32_text.h"
+#include "win32/win32_text.h"
 
 namespace layer {
 namespace {

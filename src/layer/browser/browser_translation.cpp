@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "backends/browser_translation.h"
+#include "browser/browser_translation.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Win32 messages to window messages, following the message table of the input state.
-#include "backends/win32_message_translation.h"
+#include "win32/win32_message_translation.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/program_path.h"
-#include "platform/win32_text.h"
+#include "win32/win32_text.h"
 
 namespace layer {
 

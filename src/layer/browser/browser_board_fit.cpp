@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "backends/browser_board_fit.h"
+#include "browser/browser_board_fit.h"
 
 #include <algorithm>
 #include <cmath>

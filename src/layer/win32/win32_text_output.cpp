@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "text_output.h"
+#include "layer.h"
 
-namespace command_line {
+namespace layer {
 namespace {
 
 bool HasHandle(DWORD which) {
@@ -24,4 +24,4 @@ void ConnectTextOutput() {
   if (!HasHandle(STD_ERROR_HANDLE)) std::freopen("CONOUT$", "w", stderr);
 }
 
-}  // namespace command_line
+}  // namespace layer

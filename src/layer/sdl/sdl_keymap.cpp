@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Where each key sits on the PC keyboard: SDL scancode to set-1 scan code.
 
-#include "backends/sdl_event_translation.h"
+#include "sdl/sdl_event_translation.h"
 
 namespace layer {
 namespace {

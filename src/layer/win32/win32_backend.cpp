@@ -3,7 +3,7 @@
 // scale of the monitor it is on, rows put with SetDIBitsToDevice (StretchDIBits when the
 // window is scaled), and the window procedure turning messages into window messages for the
 // input state.
-#include "backends/win32_backend.h"
+#include "win32/win32_backend.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -12,13 +12,13 @@
 #include <cstring>
 #include <vector>
 
-#include "backends/win32_icon_resource.h"
-#include "backends/win32_message_translation.h"
 #include "input/cp437.h"
 #include "input/message_pacer.h"
-#include "platform/win32_text.h"
 #include "screen/window_scale.h"
-#include "system/win32_error_output.h"
+#include "win32/win32_error_output.h"
+#include "win32/win32_icon_resource.h"
+#include "win32/win32_message_translation.h"
+#include "win32/win32_text.h"
 
 namespace layer {
 namespace {
