@@ -41,6 +41,18 @@ TEST(InputPassPacing, ARunGoesAtOnceThenPassesKeepTheAverageGap) {
 
 using DrawingAfterAPress = HeadlessScreen;
 
+// Injects a press of the left button and waits until the game's reads see it held.
+bool PressAndSeeIt(layer::HeadlessBackend* window, Clock::time_point give_up) {
+  window->Inject(input_messages::Down(1));
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t buttons = 0;
+  while ((layer::QueryMouse(x, y, nullptr, &buttons), buttons != 1) && Clock::now() < give_up) {
+    layer::AwaitNextPass();
+  }
+  return buttons == 1;
+}
+
 // The pass that hands over a press is followed by a whole refresh period before the next
 // one, so that the game sees the press before its release; the cross it draws meanwhile goes
 // to the window at once. A pass that comes between the drawing and its showing (a stalled
@@ -50,15 +62,8 @@ TEST_F(DrawingAfterAPress, ReachesTheWindowBeforeTheNextPass) {
   bool shown_before_next_pass = false;
   window->Inject(input_messages::Move(300, 300));
   for (int attempt = 0; attempt < 5 && !shown_before_next_pass; ++attempt) {
-    window->Inject(input_messages::Down(1));
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t buttons = 0;
     const auto give_up = Clock::now() + 2s;
-    while ((layer::QueryMouse(x, y, nullptr, &buttons), buttons != 1) && Clock::now() < give_up) {
-      layer::AwaitNextPass();
-    }
-    ASSERT_EQ(buttons, 1);
+    ASSERT_TRUE(PressAndSeeIt(window, give_up));
     const int32_t pumps = window->Pumps();
     const int32_t row = 100 + attempt;
     const uint32_t colour = 0x123456 + static_cast<uint32_t>(attempt);
@@ -85,15 +90,8 @@ TEST_F(DrawingAfterAPress, EachDrawingGoesOutOnItsOwnWakeUp) {
   bool all_before_next_pass = false;
   window->Inject(input_messages::Move(300, 300));
   for (int attempt = 0; attempt < 5 && !all_before_next_pass; ++attempt) {
-    window->Inject(input_messages::Down(1));
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t buttons = 0;
     const auto give_up = Clock::now() + 2s;
-    while ((layer::QueryMouse(x, y, nullptr, &buttons), buttons != 1) && Clock::now() < give_up) {
-      layer::AwaitNextPass();
-    }
-    ASSERT_EQ(buttons, 1);
+    ASSERT_TRUE(PressAndSeeIt(window, give_up));
     const int32_t pumps = window->Pumps();
     for (int drawing = 0; drawing < 3; ++drawing) {
       const int32_t row = 200 + 3 * attempt + drawing;

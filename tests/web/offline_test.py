@@ -98,14 +98,6 @@ for (let i = 0; i < d.length; i += 32768) {
 return btoa(s);
 """ % SIZE
 
-# Resolves once a service worker controls the page (it claims the page when it takes over).
-AWAIT_WORKER = """
-const done = arguments[arguments.length - 1];
-navigator.serviceWorker.ready.then(function look() {
-  if (navigator.serviceWorker.controller) done(navigator.serviceWorker.controller.scriptURL);
-  else setTimeout(look, 50);
-});
-"""
 
 KEPT_CACHES = """
 const done = arguments[arguments.length - 1];
@@ -304,7 +296,7 @@ class Browser:
         return False
 
     def await_worker(self):
-        return self.driver.execute_async_script(AWAIT_WORKER)
+        return self.driver.execute_async_script(page_probes.AWAIT_WORKER)
 
     def errors(self):
         return [e['message'] for e in self.driver.get_log('browser') if e['level'] == 'SEVERE']
