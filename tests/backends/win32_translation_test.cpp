@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "input/input_state.h"
+#include "screen/message_router.h"
 #include "support/fake_pointer.h"
 #include "win32/win32_message_translation.h"
 
@@ -39,15 +40,15 @@ Msg KeyDown(int32_t scan_code, bool enhanced = false, Win32KeyState keys = {}, i
 
 Msg Char(uint32_t unit, int32_t repeat = 1) { return {wm::kChar, unit, repeat}; }
 
-// The input state after the messages, handled as the window thread handles them.
+// The input state after the messages, handled as the window thread handles them (in a
+// window of the given scale).
 layer::InputState Handle(std::initializer_list<Msg> messages, int32_t scale = 1) {
   layer::InputState state;
   FakePointer pointer;
   for (const Msg& m : messages) {
-    auto translated = layer::TranslateWin32Message(m.message, m.wparam, m.lparam, m.keys, scale);
+    auto translated = layer::TranslateWin32Message(m.message, m.wparam, m.lparam, m.keys);
     if (!translated) continue;
-    translated->pointer_inside = true;
-    layer::HandleMessage(state, *translated, pointer);
+    layer::HandleMessage(state, layer::BoardMessage(*translated, true, scale), pointer);
   }
   return state;
 }

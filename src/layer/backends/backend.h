@@ -6,7 +6,10 @@
 // holding the screen lock, Present for the rows that changed and Pump for the queued events;
 // finally Close. Passes come about every 10 ms; while nothing happens, a back-end that names
 // its event source lets the window thread sleep until that source has input. A back-end
-// never calls the game and never touches the framebuffer except through Present.
+// never calls the game and never touches the framebuffer except through Present. It only
+// turns its window system's events into window messages, with positions in window pixels as
+// the system reports them; the message router (screen/message_router.h) takes each one on to
+// the input state.
 #pragma once
 
 #include <cstdint>
@@ -39,13 +42,18 @@ class Backend : public PointerControl {
   // Handles queued window events, handing input messages to sink. Returns true when the
   // window needs repainting whole (uncovered, restored).
   virtual bool Pump(const MessageSink& sink) = 0;
+  // Whether the pointer was over the drawing area when the message Pump is handing to its
+  // sink came; asked for each message while it is handed over.
+  virtual bool PointerInside() const { return false; }
+  // Window pixels per framebuffer pixel along each axis.
+  virtual int32_t Scale() const { return 1; }
   // Destroys the window and releases the window system.
   virtual void Close() = 0;
   // What becomes ready when the window system has events for Pump (see SleepUntilSignalled:
   // a file descriptor on POSIX systems, the thread's message queue on Windows), or -1 when
   // the back-end cannot tell (passes then keep their 10 ms period).
   virtual int EventSource() const { return -1; }
-  // Whether the last Pump held messages back for the next pass, which must then come soon.
+  // Whether messages came outside Pump and wait for the next one, which must then come soon.
   virtual bool HoldsMessages() const { return false; }
 };
 

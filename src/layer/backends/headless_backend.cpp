@@ -34,7 +34,10 @@ bool HeadlessBackend::Pump(const MessageSink& sink) {
     std::swap(expose, expose_);
     events_.Clear();
   }
-  for (const WindowMessage& message : messages) sink(message);
+  for (const WindowMessage& message : messages) {
+    inside_ = message.pointer_inside;
+    sink(message);
+  }
   return expose;
 }
 

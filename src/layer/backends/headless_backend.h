@@ -29,6 +29,8 @@ class HeadlessBackend final : public Backend {
   bool Pump(const MessageSink& sink) override;
   void Close() override;
   int EventSource() const override { return with_event_source_ ? events_.fd() : -1; }
+  // An injected message says itself whether the pointer is inside.
+  bool PointerInside() const override { return inside_; }
 
   void CaptureMouse() override { captured_ = true; }
   void ReleaseMouse() override { captured_ = false; }
@@ -59,6 +61,7 @@ class HeadlessBackend final : public Backend {
   int32_t height_ = 0;
   std::vector<uint32_t> shown_;
   bool captured_ = false;
+  bool inside_ = false;  // of the message Pump is handing over (window thread only)
   std::atomic<int32_t> leave_notices_requested_{0};  // written by the window thread
   std::atomic<int32_t> pumps_{0};                     // written by the window thread
 };

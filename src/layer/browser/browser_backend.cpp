@@ -12,7 +12,6 @@
 #include "browser/browser_backend.h"
 #include "browser/browser_board_fit.h"
 #include "browser/browser_translation.h"
-#include "input/message_pacer.h"
 
 namespace layer {
 namespace {
@@ -193,20 +192,16 @@ class BrowserBackend final : public Backend {
   }
   bool Pump(const MessageSink& sink) override;
   void Close() override { xmas_close(); }
-  // A release that follows its press within one pass waits for the next pass, so that the
-  // game sees the press (the pacer bounds what waits).
-  bool HoldsMessages() const override { return pacer_.HoldsMessages(); }
+  // As of the last pointer event before the message being handed over.
+  bool PointerInside() const override { return inside_; }
 
   void CaptureMouse() override { captured_ = true; }
   void ReleaseMouse() override { captured_ = false; }
   bool HoldsCapture() const override { return captured_; }
-  void RequestLeaveNotice() override { pacer_.RequestLeaveNotice(); }
+  // The page reports every leave of the canvas; the router passes on only one asked for.
+  void RequestLeaveNotice() override {}
 
  private:
-  void Send(WindowMessage message, const MessageSink& sink) {
-    message.pointer_inside = inside_;
-    pacer_.Deliver(message, sink);
-  }
   void FitToViewport();
 
   int32_t width_ = 0;
@@ -214,7 +209,6 @@ class BrowserBackend final : public Backend {
   std::vector<uint8_t> rgba_;
   bool inside_ = false;
   bool captured_ = false;
-  MessagePacer pacer_;
 };
 
 // The canvas is square (651 x 651); a framebuffer of another shape keeps its width.
@@ -228,7 +222,6 @@ void BrowserBackend::FitToViewport() {
 }
 
 bool BrowserBackend::Pump(const MessageSink& sink) {
-  pacer_.BeginPass(sink);
   bool repaint = false;
   std::array<int32_t, kFieldCount> fields{};
   std::array<char, 64> code{};
@@ -254,17 +247,17 @@ bool BrowserBackend::Pump(const MessageSink& sink) {
                                               : MessageKind::kWheel;
         message.button = fields[kValue];
         message.wheel_turn = fields[kValue];
-        Send(message, sink);
+        sink(message);
         break;
       case kPointerLeave:
         inside_ = false;
         message.kind = MessageKind::kMouseLeave;
-        Send(message, sink);
+        sink(message);
         break;
       case kActivity:
         message.kind = MessageKind::kActivate;
         message.activated = fields[kValue] != 0;
-        Send(message, sink);
+        sink(message);
         break;
       case kKey: {
         BrowserKeyEvent key;
@@ -274,7 +267,7 @@ bool BrowserBackend::Pump(const MessageSink& sink) {
         key.shift = (fields[kModifiers] & 1) != 0;
         key.ctrl = (fields[kModifiers] & 2) != 0;
         key.alt = (fields[kModifiers] & 4) != 0;
-        for (const WindowMessage& each : KeyMessages(key)) Send(each, sink);
+        for (const WindowMessage& each : KeyMessages(key)) sink(each);
         break;
       }
       case kShownAgain:

@@ -62,6 +62,7 @@ void MessagePacer::HandOn(const WindowMessage& message, const MessageSink& sink)
           if ((pressed_this_pass_ & bit) == 0) continue;
           WindowMessage press = Message(MessageKind::kButtonDown);
           press.button = bit;
+          press.pointer_inside = message.pointer_inside;
           sink(press);
         }
       }

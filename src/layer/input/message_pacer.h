@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// How a back-end hands the window messages of one pass on to the input state.
+// How the message router hands the window messages of one pass on to the input state.
 #pragma once
 
 #include <cstddef>

@@ -9,7 +9,7 @@
 namespace layer {
 
 enum class MessageKind : uint8_t {
-  kMouseMove,      // x, y: drawing-area position
+  kMouseMove,      // x, y: drawing-area position (window pixels until the router scales them)
   kButtonDown,     // button: 1 left, 2 right, 4 middle, 8 first extra, 16 second extra
   kButtonUp,       // (a double click arrives as kButtonDown)
   kWheel,          // wheel_turn: positive forward, negative backward
@@ -34,8 +34,8 @@ struct KeyPress {
 
 struct WindowMessage {
   MessageKind kind = MessageKind::kMouseMove;
-  // Whether the pointer is inside the drawing area as the message is handled; the back-end
-  // fills it from the pointer's global position just before handing the message over.
+  // Whether the pointer is inside the drawing area as the message is handled; the message
+  // router fills it from the back-end's answer as the back-end hands the message over.
   bool pointer_inside = false;
   int32_t x = 0;
   int32_t y = 0;

@@ -35,18 +35,17 @@ bool PresentMarkedRows(Screen& screen) {
 
 PassOutcome RunRefreshPass(Screen& screen) {
   PassOutcome pass;
-  const MessageSink sink = [&screen, &pass](const WindowMessage& message) {
-    HandleMessage(screen.input, message, *screen.backend);
+  const MessageSink handed = [&pass](const WindowMessage& message) {
     ++pass.messages;
     if (message.kind == MessageKind::kButtonDown) pass.pressed = true;
   };
   std::lock_guard<std::recursive_mutex> lock(ScreenLock());
   pass.presented = PresentMarkedRows(screen);
-  if (screen.backend->Pump(sink)) {
+  if (screen.router.Route(*screen.backend, screen.input, handed)) {
     std::memset(screen.row_marks.data(), 1, screen.row_marks.size());
     pass.presented = PresentMarkedRows(screen);
   }
-  pass.holding = screen.backend->HoldsMessages();
+  pass.holding = screen.router.HoldsMessages() || screen.backend->HoldsMessages();
   return pass;
 }
 

@@ -15,7 +15,7 @@ struct PassOutcome {
   bool presented = false;  // copied rows to the window
   uint64_t messages = 0;   // window messages handed to the input state
   bool pressed = false;    // among them a button press
-  bool holding = false;    // the back-end keeps messages for the next pass
+  bool holding = false;    // messages wait for the next pass
 };
 
 // Opens the window with the first back-end that can, on the thread that will run the passes,

@@ -17,6 +17,7 @@
 #include "backends/backend.h"
 #include "input/input_state.h"
 #include "platform/wake_signal.h"
+#include "screen/message_router.h"
 
 namespace layer {
 
@@ -38,6 +39,7 @@ struct Screen {
   std::string backend_name;
   int32_t refresh_rate = 0;
   InputState input;
+  MessageRouter router;  // takes the back-end's messages to `input` (window thread only)
   std::thread window_thread;
   // Set once by StopWindowThread, which also wakes the window thread from its pause.
   std::atomic<bool> stop{false};

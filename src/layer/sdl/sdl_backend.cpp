@@ -149,13 +149,13 @@ class SdlBackend final : public Backend {
     captured_ = false;
   }
   bool HoldsCapture() const override { return captured_; }
-  // SDL reports every leave of the window; only one that was asked for is passed on.
-  void RequestLeaveNotice() override { pacer_.RequestLeaveNotice(); }
+  // SDL reports every leave of the window; the router passes on only one that was asked for.
+  void RequestLeaveNotice() override {}
   int EventSource() const override { return event_source_; }
-  bool HoldsMessages() const override { return pacer_.HoldsMessages(); }
+  bool PointerInside() const override;
+  int32_t Scale() const override { return scale_; }
 
  private:
-  bool PointerInside() const;
   void CopyBand(SDL_Surface& surface, const uint8_t* pixels, int32_t pitch, int32_t first_row,
                 int32_t rows, int32_t columns);
   void CopyEnlargedBand(SDL_Surface& surface, const uint8_t* source, int32_t pitch,
@@ -172,7 +172,6 @@ class SdlBackend final : public Backend {
   int event_source_ = -1;  // the X server connection's socket, -1 on other window systems
   bool captured_ = false;
   SdlEventTranslator translator_;
-  MessagePacer pacer_;
   std::vector<uint32_t> band_;  // enlarged rows, or rows with the top byte set for surfaces
                                 // that are not xRGB
 };
@@ -217,7 +216,6 @@ bool SdlBackend::Open(const WindowRequest& request) {
   if (driver != nullptr) name_ = std::string("sdl2-") + driver;
   event_source_ = X11Connection(window_);
   translator_ = SdlEventTranslator{};
-  pacer_ = MessagePacer{};
   captured_ = false;
   return true;
 }
@@ -235,7 +233,8 @@ void SdlBackend::Close() {
   captured_ = false;
 }
 
-// Whether the pointer is over the drawing area now. SDL's own pointer focus and position
+// Whether the pointer is over the drawing area now, after the events SDL_PumpEvents took in
+// (the same for each message of a pump). SDL's own pointer focus and position
 // are used rather than its desktop position: on X11 that one is cached and refreshed only by
 // raw input events, which synthetic input (XTest) does not make, so it can lag behind.
 // Outside a captured window SDL keeps the focus and reports positions beyond the edges.
@@ -325,26 +324,11 @@ void SdlBackend::CopyEnlargedBand(SDL_Surface& surface, const uint8_t* source, i
 
 bool SdlBackend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
-  const MessageSink hand_over = [this, &sink](const WindowMessage& message) {
-    WindowMessage handed = message;
-    handed.pointer_inside = PointerInside();
-    if (scale_ > 1 &&
-        (message.kind == MessageKind::kMouseMove || message.kind == MessageKind::kButtonDown ||
-         message.kind == MessageKind::kButtonUp)) {
-      handed.x = UnscaledPosition(message.x, scale_);
-      handed.y = UnscaledPosition(message.y, scale_);
-    }
-    sink(handed);
-  };
-  const MessageSink pace = [this, &hand_over](const WindowMessage& message) {
-    pacer_.Deliver(message, hand_over);
-  };
-  pacer_.BeginPass(hand_over);
   bool repaint = false;
   SDL_PumpEvents();
   SDL_Event event;
   while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-    if (translator_.Translate(event, pace)) repaint = true;
+    if (translator_.Translate(event, sink)) repaint = true;
   }
   return repaint;
 }

@@ -10,10 +10,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "input/cp437.h"
-#include "input/message_pacer.h"
 #include "screen/window_scale.h"
 #include "win32/win32_error_output.h"
 #include "win32/win32_icon_resource.h"
@@ -82,7 +82,9 @@ class Win32Backend final : public Backend {
   bool Pump(const MessageSink& sink) override;
   void Close() override;
   int EventSource() const override { return window_ != nullptr ? 0 : -1; }  // the queue
-  bool HoldsMessages() const override { return pacer_.HoldsMessages() || !early_.empty(); }
+  bool HoldsMessages() const override { return !early_.empty(); }
+  bool PointerInside() const override;
+  int32_t Scale() const override { return scale_; }
 
   void CaptureMouse() override { SetCapture(window_); }
   void ReleaseMouse() override { ReleaseCapture(); }
@@ -90,7 +92,6 @@ class Win32Backend final : public Backend {
   void RequestLeaveNotice() override {
     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
     TrackMouseEvent(&track);
-    pacer_.RequestLeaveNotice();
   }
 
  private:
@@ -98,7 +99,7 @@ class Win32Backend final : public Backend {
                                           LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   Win32KeyState ReadKeys(WPARAM virtual_key, LPARAM lparam) const;
-  bool PointerInside() const;
+  bool CursorInClient() const;
   void Deliver(const WindowMessage& message);
   // The scale on a monitor with this work area and pixels per inch: the monitor's whole
   // scale (dpi / 96), lowered until the window, frame and all, fits the area.
@@ -121,10 +122,10 @@ class Win32Backend final : public Backend {
   bool repaint_ = false;
   const MessageSink* sink_ = nullptr;  // set while Pump runs
   // Messages sent to the window outside Pump (while it is being made and shown), for the
-  // next pass; at most kMostEarly of them.
+  // next pass, each with whether the pointer was inside as it came; at most kMostEarly.
   std::vector<WindowMessage> early_;
   static constexpr size_t kMostEarly = 64;
-  MessagePacer pacer_;
+  std::optional<bool> early_inside_;  // set while Pump hands over an early message
 };
 
 bool Win32Backend::Open(const WindowRequest& request) {
@@ -241,7 +242,6 @@ void Win32Backend::Close() {
     timer_period_set_ = false;
   }
   early_.clear();
-  pacer_ = MessagePacer{};
 }
 
 void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_row,
@@ -283,10 +283,13 @@ void Win32Backend::Present(const uint8_t* pixels, int32_t pitch, int32_t first_r
 bool Win32Backend::Pump(const MessageSink& sink) {
   if (window_ == nullptr) return false;
   sink_ = &sink;
-  pacer_.BeginPass(sink);
   std::vector<WindowMessage> early;
   early.swap(early_);
-  for (const WindowMessage& message : early) pacer_.Deliver(message, sink);
+  for (const WindowMessage& message : early) {
+    early_inside_ = message.pointer_inside;
+    sink(message);
+  }
+  early_inside_.reset();
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);  // key downs also post their characters
@@ -298,8 +301,14 @@ bool Win32Backend::Pump(const MessageSink& sink) {
   return repaint;
 }
 
-// Whether the pointer is over the drawing area now, from its desktop position.
+// A message is handed over as the window procedure gets it, so the pointer's place now is its
+// place as the message came; an early message keeps the place it came with.
 bool Win32Backend::PointerInside() const {
+  return early_inside_ ? *early_inside_ : CursorInClient();
+}
+
+// Whether the pointer is over the drawing area now, from its desktop position.
+bool Win32Backend::CursorInClient() const {
   POINT pointer{0, 0};
   RECT client{0, 0, 0, 0};
   if (!GetCursorPos(&pointer) || !GetClientRect(window_, &client)) return false;
@@ -308,13 +317,13 @@ bool Win32Backend::PointerInside() const {
 }
 
 void Win32Backend::Deliver(const WindowMessage& message) {
-  WindowMessage handed = message;
-  handed.pointer_inside = PointerInside();
   if (sink_ == nullptr) {
-    if (early_.size() < kMostEarly) early_.push_back(handed);
+    WindowMessage early = message;
+    early.pointer_inside = CursorInClient();
+    if (early_.size() < kMostEarly) early_.push_back(early);
     return;
   }
-  pacer_.Deliver(handed, *sink_);
+  (*sink_)(message);
 }
 
 // The key state for a key down: what the key types now and unmodified, and the modifiers.
@@ -358,7 +367,7 @@ LRESULT Win32Backend::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   if (key_down) keys = ReadKeys(wparam, lparam);
   if (const auto translated =
           TranslateWin32Message(message, static_cast<uint64_t>(wparam),
-                                static_cast<int64_t>(lparam), keys, scale_)) {
+                                static_cast<int64_t>(lparam), keys)) {
     Deliver(*translated);
   }
   if (message == WM_CLOSE) return 0;  // the close button is a key; the window stays

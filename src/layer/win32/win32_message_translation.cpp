@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "input/cp437.h"
-#include "screen/window_scale.h"
 
 namespace layer {
 namespace {
@@ -69,13 +68,12 @@ WindowMessage KeyDown(MessageKind kind, int64_t lparam, const Win32KeyState& key
 }  // namespace
 
 std::optional<WindowMessage> TranslateWin32Message(uint32_t message, uint64_t wparam,
-                                                   int64_t lparam, const Win32KeyState& keys,
-                                                   int32_t scale) {
+                                                   int64_t lparam, const Win32KeyState& keys) {
   switch (message) {
     case wm::kMouseMove: {
       WindowMessage move = Make(MessageKind::kMouseMove);
-      move.x = UnscaledPosition(static_cast<int32_t>(Low16(static_cast<uint64_t>(lparam))), scale);
-      move.y = UnscaledPosition(static_cast<int32_t>(High16(static_cast<uint64_t>(lparam))), scale);
+      move.x = static_cast<int32_t>(Low16(static_cast<uint64_t>(lparam)));
+      move.y = static_cast<int32_t>(High16(static_cast<uint64_t>(lparam)));
       return move;
     }
     case wm::kLButtonDown:

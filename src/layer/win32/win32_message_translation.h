@@ -47,9 +47,8 @@ struct Win32KeyState {
 };
 
 // The window message for one Win32 message; nothing for messages that carry no input.
-// Pointer positions are divided by the window's scale. pointer_inside is left false.
+// Pointer positions are in window pixels. pointer_inside is left false.
 std::optional<WindowMessage> TranslateWin32Message(uint32_t message, uint64_t wparam,
-                                                   int64_t lparam, const Win32KeyState& keys,
-                                                   int32_t scale = 1);
+                                                   int64_t lparam, const Win32KeyState& keys);
 
 }  // namespace layer
