@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The browser back-end's translations: key codes to the PC keyboard and the key buffer, and
-// framebuffer rows to canvas bytes.
+// The browser back-end's translations: the page's events to window messages, key codes to the
+// PC keyboard and the key buffer, and framebuffer rows to canvas bytes.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "browser/browser_translation.h"
 #include "input/input_state.h"
@@ -94,6 +97,89 @@ TEST(BrowserCanvasTest, RowsBecomeOpaqueRgbaInCanvasOrder) {
   ASSERT_EQ(rgba.size(), 24u);
   const std::vector<uint8_t> first_row = {0x11, 0x22, 0x33, 255, 0x44, 0x55, 0x66, 255, 0, 0, 0, 255};
   EXPECT_EQ(std::vector<uint8_t>(rgba.begin(), rgba.begin() + 12), first_row);
+}
+
+// A page event with the numbers given by name.
+layer::PageEvent Page(std::string_view type,
+                      std::initializer_list<std::pair<layer::PageNumber, double>> numbers = {},
+                      std::string_view key = {}) {
+  layer::PageEvent event;
+  event.type = type;
+  event.key = key;
+  event.code = key.empty() ? "" : "KeyA";
+  for (const auto& [number, value] : numbers) event.numbers[number] = value;
+  return event;
+}
+
+// A pointer event at (x, y) in client pixels over a 651-pixel canvas shown at half its size
+// from (8, 20).
+layer::PageEvent Pointer(std::string_view type, double x, double y, double button = 0,
+                         double delta_y = 0) {
+  using namespace layer;
+  return Page(type, {{kClientX, x}, {kClientY, y}, {kLeft, 8}, {kTop, 20}, {kWidth, 325.5},
+                     {kHeight, 325.5}, {kButton, button}, {kDeltaY, delta_y}});
+}
+
+TEST(BrowserPageTest, PointerPositionsAreCanvasPixelsUnderThePointer) {
+  const struct {
+    layer::PageEvent event;
+    int32_t x, y;
+    bool inside;
+  } cases[] = {
+      {Pointer("pointermove", 8 + 100.25, 20 + 0.4), 200, 0, true},     // CSS scaling divided out
+      {Pointer("pointermove", 8 + 325.4, 20 + 325.4), 650, 650, true},  // the last pixel
+      {Pointer("pointermove", 8 + 325.5, 20), 651, 0, false},           // just right of it
+      {Pointer("pointermove", 7.9, 19.9), 0xFFFF, 0xFFFF, false},       // left of and above
+      {Page("pointermove", {{layer::kClientX, 30}}), 0, 0, false},      // no rectangle
+  };
+  for (const auto& c : cases) {
+    const layer::CanvasPoint point = layer::CanvasPosition(c.event, 651, 651);
+    EXPECT_EQ(point.x, c.x) << c.event.numbers[layer::kClientX];
+    EXPECT_EQ(point.y, c.y) << c.event.numbers[layer::kClientX];
+    EXPECT_EQ(point.inside, c.inside) << c.event.numbers[layer::kClientX];
+  }
+}
+
+TEST(BrowserPageTest, EventsBecomeMessagesInTheOrderThePageSawThem) {
+  using namespace layer;
+  PageEventTranslator page(651, 651);
+  std::vector<std::string> seen;
+  const MessageSink sink = [&](const WindowMessage& m) {
+    const char* names[] = {"move", "down", "up", "wheel", "activate", "leave", "char", "key",
+                           "syskey", "close"};
+    std::string text = names[static_cast<int>(m.kind)];
+    if (m.kind == MessageKind::kMouseMove) text += " " + std::to_string(m.x);
+    if (m.kind == MessageKind::kButtonDown || m.kind == MessageKind::kButtonUp) {
+      text += " " + std::to_string(m.button);
+    }
+    if (m.kind == MessageKind::kWheel) text += " " + std::to_string(m.wheel_turn);
+    if (m.kind == MessageKind::kActivate) text += m.activated ? " on" : " off";
+    if (m.kind == MessageKind::kCharacter) text += " " + std::to_string(m.character);
+    seen.push_back(text + (page.PointerInside() ? " in" : ""));
+  };
+  const struct {
+    PageEvent event;
+    std::vector<std::string> messages;
+    PageAction action;
+  } script[] = {
+      {Page("focus", {{kVisible, 1}}), {"activate off"}, PageAction::kNone},
+      {Page("blur", {{kVisible, 1}}), {}, PageAction::kNone},  // no change
+      {Pointer("pointerdown", 58, 70, 2), {"activate on", "move 100 in", "down 2 in"},
+       PageAction::kNone},
+      {Pointer("wheel", 58, 70, 0, 0), {}, PageAction::kNone},  // a sideways scroll
+      {Pointer("wheel", 58, 70, 0, -3), {"wheel 1 in"}, PageAction::kNone},
+      {Pointer("pointercancel", 400, 70, 0), {"move 784", "up 1"}, PageAction::kNone},
+      {Pointer("pointerleave", 58, 70), {"leave"}, PageAction::kNone},
+      {Page("keydown", {}, "\xC3\xA4"), {"key", "char 132"}, PageAction::kNone},  // ä
+      {Page("visibilitychange", {{kFocused, 1}, {kVisible, 1}}), {}, PageAction::kRepaint},
+      {Page("resize"), {}, PageAction::kFitToViewport},
+      {Page("click"), {}, PageAction::kNone},
+  };
+  for (const auto& step : script) {
+    seen.clear();
+    EXPECT_EQ(page.Translate(step.event, sink), step.action) << step.event.type;
+    EXPECT_EQ(seen, step.messages) << step.event.type;
+  }
 }
 
 }  // namespace

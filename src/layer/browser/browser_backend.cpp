@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The browser back-end: the page's canvas is the window. Pointer, wheel, key, focus,
-// visibility and size events are queued by the page's event handlers as they come, wake the
-// sleeping program (Module.xmasInput, see browser_platform.cpp) and are handed over as window
-// messages at the next pass; marked rows go to the canvas with one putImageData.
+// visibility and size events are recorded by the page's event handlers as they come (the DOM
+// event's type and its raw numbers), wake the sleeping program (Module.xmasInput, see
+// browser_platform.cpp) and are translated into window messages at the next pass
+// (PageEventTranslator); marked rows go to the canvas with one putImageData.
 #include <emscripten.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,115 +18,76 @@
 namespace layer {
 namespace {
 
-// Event kinds as the page queues them.
-enum BrowserEvent : int32_t {
-  kNoEvent = 0,
-  kPointerMove = 1,
-  kPointerDown = 2,
-  kPointerUp = 3,
-  kWheelTurn = 4,
-  kPointerLeave = 5,
-  kActivity = 6,  // value: 1 when the page has focus and is visible
-  kKey = 7,
-  kShownAgain = 8,
-  kViewport = 9,  // the page's size or pixel ratio may have changed
-};
-
-// Fields of a queued event, in the order xmas_take_event writes them.
-enum Field : int32_t { kKind, kX, kY, kInside, kValue, kCharacter, kModifiers, kFieldCount };
-
-// Makes the canvas, installs the event handlers; 0 when the page has no canvas.
-EM_JS(int, xmas_open, (int width, int height), {
+// Makes the canvas, installs the event handlers; 0 when the page has no canvas. `names` lists
+// the numbers xmas_take_event writes of each event (kPageNumberNames, space-separated).
+EM_JS(int, xmas_open, (int width, int height, const char* names), {
   if (typeof document === 'undefined') return 0;
   var canvas = document.getElementById('screen');
   if (!canvas) return 0;
   canvas.width = width;
   canvas.height = height;
   var page = {canvas: canvas, context: canvas.getContext('2d', {alpha: false}), queue: [],
-              open: true, active: -1, handlers: []};
+              open: true, names: UTF8ToString(names).split(' '), handlers: []};
   Module['xmasPage'] = page;
   function on(target, type, handler, options) {
     target.addEventListener(type, handler, options);
     page.handlers.push([target, type, handler, options]);
   }
-  function push(event) {
+  // Records the event as it is now: its own numbers, the canvas's place and the page's state.
+  function take(e) {
     if (!page.open) return;
-    page.queue.push(event);
+    var r = e.clientX === undefined ? {} : canvas.getBoundingClientRect();
+    page.queue.push({type: e.type, code: e.code, key: e.key, clientX: e.clientX,
+                     clientY: e.clientY, left: r.left, top: r.top, width: r.width,
+                     height: r.height, button: e.button, deltaY: e.deltaY,
+                     shiftKey: e.shiftKey, ctrlKey: e.ctrlKey, altKey: e.altKey,
+                     focused: document.hasFocus(),
+                     visible: document.visibilityState === 'visible'});
     if (Module['xmasInput']) Module['xmasInput'].wake();
   }
-  // The framebuffer pixel under the pointer: CSS scaling divided out.
-  function at(kind, e, value) {
-    var r = canvas.getBoundingClientRect();
-    var x = Math.floor((e.clientX - r.left) * canvas.width / r.width);
-    var y = Math.floor((e.clientY - r.top) * canvas.height / r.height);
-    var inside = x >= 0 && y >= 0 && x < canvas.width && y < canvas.height ? 1 : 0;
-    return {kind: kind, x: x, y: y, inside: inside, value: value || 0};
-  }
-  function activity() {
-    return document.hasFocus() && document.visibilityState === 'visible' ? 1 : 0;
-  }
-  function noteActivity(now) {
-    if (now === page.active) return;
-    page.active = now;
-    push({kind: 6, value: now});
-  }
-  var buttonBits = [1, 4, 2, 8, 16];  // DOM buttons 0 left, 1 middle, 2 right, 3, 4
-  on(canvas, 'pointermove', function(e) { push(at(1, e)); });
+  on(canvas, 'pointermove', take);
   on(canvas, 'pointerdown', function(e) {
     e.preventDefault();
     if (canvas.focus) canvas.focus();
-    noteActivity(1);  // the click that activates the page counts
-    push(at(1, e));
-    push(at(2, e, buttonBits[e.button] || 0));
+    take(e);
     try { canvas.setPointerCapture(e.pointerId); } catch (ignored) {}
   });
-  function release(e) {
-    push(at(1, e));
-    push(at(3, e, buttonBits[e.button] || 0));
-  }
-  on(canvas, 'pointerup', release);
-  on(canvas, 'pointercancel', release);
-  on(canvas, 'pointerleave', function(e) { push({kind: 5, inside: 0}); });
+  on(canvas, 'pointerup', take);
+  on(canvas, 'pointercancel', take);
+  on(canvas, 'pointerleave', take);
   on(canvas, 'wheel', function(e) {
     e.preventDefault();
-    if (e.deltaY !== 0) push(at(4, e, e.deltaY < 0 ? 1 : -1));
+    take(e);
   }, {passive: false});
   on(canvas, 'contextmenu', function(e) { e.preventDefault(); });
   on(window, 'keydown', function(e) {
     if (e.isComposing) return;
-    var chars = Array.from(e.key);
-    push({kind: 7, code: e.code, name: e.key,
-          character: chars.length === 1 ? chars[0].codePointAt(0) : 0,
-          value: e.repeat ? 1 : 0,
-          modifiers: (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0)});
+    take(e);
     // Keys reach the game only; the browser keeps its own shortcuts and function keys.
     if (!e.metaKey && !e.ctrlKey && !/^F[0-9]+$/.test(e.code)) e.preventDefault();
   });
-  on(window, 'focus', function() { noteActivity(activity()); });
-  on(window, 'blur', function() { noteActivity(activity()); });
-  on(document, 'visibilitychange', function() {
-    noteActivity(activity());
-    if (document.visibilityState === 'visible') push({kind: 8});
-  });
-  on(window, 'resize', function() { push({kind: 9}); });
-  noteActivity(activity());
-  push({kind: 9});
+  on(window, 'focus', take);
+  on(window, 'blur', take);
+  on(document, 'visibilitychange', take);
+  on(window, 'resize', take);
+  // The page's focus and size as it starts, recorded as its own events would record them.
+  take({type: 'focus'});
+  take({type: 'resize'});
   return 1;
 });
 
-// Takes the oldest queued event into fields (and its code and key name as text); its kind,
-// 0 when none is queued.
-EM_JS(int, xmas_take_event, (int32_t* fields, char* code, int code_size, char* name,
-                             int name_size), {
+// Takes the oldest recorded event: its numbers (in the order of the names xmas_open was
+// given), its type, code and key name as text. 0 when none is queued.
+EM_JS(int, xmas_take_event, (double* numbers, char* type, int type_size, char* code,
+                             int code_size, char* key, int key_size), {
   var page = Module['xmasPage'];
   if (!page || page.queue.length === 0) return 0;
   var e = page.queue.shift();
-  var values = [e.kind, e.x || 0, e.y || 0, e.inside || 0, e.value || 0, e.character || 0,
-                e.modifiers || 0];
-  for (var i = 0; i < values.length; i++) HEAP32[(fields >> 2) + i] = values[i];
+  page.names.forEach(function(name, i) { HEAPF64[(numbers >> 3) + i] = +e[name] || 0; });
+  stringToUTF8(e.type || "", type, type_size);
   stringToUTF8(e.code || "", code, code_size);
-  stringToUTF8(e.name || "", name, name_size);
-  return e.kind;
+  stringToUTF8(e.key || "", key, key_size);
+  return 1;
 });
 
 // The viewport in CSS pixels, its pixel ratio and the height of what goes beneath the board:
@@ -180,7 +143,13 @@ class BrowserBackend final : public Backend {
   bool Open(const WindowRequest& request) override {
     width_ = request.width;
     height_ = request.height;
-    return xmas_open(width_, height_) != 0;
+    translator_.emplace(width_, height_);
+    std::string names;
+    for (const std::string_view name : kPageNumberNames) {
+      if (!names.empty()) names += ' ';
+      names += name;
+    }
+    return xmas_open(width_, height_, names.c_str()) != 0;
   }
   int32_t RefreshRate() const override { return 0; }
   // The page's input (its event handlers wake the sleep of SleepUntilSignalled).
@@ -192,8 +161,7 @@ class BrowserBackend final : public Backend {
   }
   bool Pump(const MessageSink& sink) override;
   void Close() override { xmas_close(); }
-  // As of the last pointer event before the message being handed over.
-  bool PointerInside() const override { return inside_; }
+  bool PointerInside() const override { return translator_ && translator_->PointerInside(); }
 
   void CaptureMouse() override { captured_ = true; }
   void ReleaseMouse() override { captured_ = false; }
@@ -207,7 +175,7 @@ class BrowserBackend final : public Backend {
   int32_t width_ = 0;
   int32_t height_ = 0;
   std::vector<uint8_t> rgba_;
-  bool inside_ = false;
+  std::optional<PageEventTranslator> translator_;  // made by Open
   bool captured_ = false;
 };
 
@@ -222,61 +190,25 @@ void BrowserBackend::FitToViewport() {
 }
 
 bool BrowserBackend::Pump(const MessageSink& sink) {
+  if (!translator_) return false;
   bool repaint = false;
-  std::array<int32_t, kFieldCount> fields{};
+  PageEvent event;
+  std::array<char, 32> type{};
   std::array<char, 64> code{};
-  std::array<char, 64> name{};
-  while (true) {
-    const int32_t kind = xmas_take_event(fields.data(), code.data(), code.size(), name.data(),
-                                         name.size());
-    if (kind == kNoEvent) break;
-    WindowMessage message;
-    switch (kind) {
-      case kPointerMove:
-      case kPointerDown:
-      case kPointerUp:
-      case kWheelTurn:
-        inside_ = fields[kInside] != 0;
-        // Positions travel as unsigned 16-bit values, as a captured pointer left of or above
-        // the canvas gives them.
-        message.x = fields[kX] & 0xFFFF;
-        message.y = fields[kY] & 0xFFFF;
-        message.kind = kind == kPointerMove   ? MessageKind::kMouseMove
-                       : kind == kPointerDown ? MessageKind::kButtonDown
-                       : kind == kPointerUp   ? MessageKind::kButtonUp
-                                              : MessageKind::kWheel;
-        message.button = fields[kValue];
-        message.wheel_turn = fields[kValue];
-        sink(message);
-        break;
-      case kPointerLeave:
-        inside_ = false;
-        message.kind = MessageKind::kMouseLeave;
-        sink(message);
-        break;
-      case kActivity:
-        message.kind = MessageKind::kActivate;
-        message.activated = fields[kValue] != 0;
-        sink(message);
-        break;
-      case kKey: {
-        BrowserKeyEvent key;
-        key.code = code.data();
-        key.key_name = name.data();
-        key.character = static_cast<char32_t>(fields[kCharacter]);
-        key.shift = (fields[kModifiers] & 1) != 0;
-        key.ctrl = (fields[kModifiers] & 2) != 0;
-        key.alt = (fields[kModifiers] & 4) != 0;
-        for (const WindowMessage& each : KeyMessages(key)) sink(each);
-        break;
-      }
-      case kShownAgain:
+  std::array<char, 64> key{};
+  while (xmas_take_event(event.numbers.data(), type.data(), type.size(), code.data(), code.size(),
+                         key.data(), key.size()) != 0) {
+    event.type = type.data();
+    event.code = code.data();
+    event.key = key.data();
+    switch (translator_->Translate(event, sink)) {
+      case PageAction::kRepaint:
         repaint = true;
         break;
-      case kViewport:
+      case PageAction::kFitToViewport:
         FitToViewport();
         break;
-      default:
+      case PageAction::kNone:
         break;
     }
   }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "browser/browser_translation.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "input/control_character.h"
@@ -92,6 +94,142 @@ BrowserPcKey PcKeyForCode(std::string_view code) {
     if (entry.code == code) return BrowserPcKey{entry.scan_code, entry.enhanced};
   }
   return BrowserPcKey{};
+}
+
+namespace {
+
+// What each DOM event type is to the back-end.
+enum class PageKind { kPointerMove, kPointerDown, kPointerUp, kWheel, kPointerLeave, kKeyDown,
+                      kActivity, kResize };
+struct PageKindEntry {
+  std::string_view type;
+  PageKind kind;
+};
+constexpr PageKindEntry kPageKinds[] = {
+    {"pointermove", PageKind::kPointerMove}, {"pointerdown", PageKind::kPointerDown},
+    {"pointerup", PageKind::kPointerUp},     {"pointercancel", PageKind::kPointerUp},
+    {"wheel", PageKind::kWheel},             {"pointerleave", PageKind::kPointerLeave},
+    {"keydown", PageKind::kKeyDown},         {"focus", PageKind::kActivity},
+    {"blur", PageKind::kActivity},           {"visibilitychange", PageKind::kActivity},
+    {"resize", PageKind::kResize}};
+
+// A whole number of pixels as a 32-bit store keeps it (ToInt32: not finite gives 0), in its
+// low 16 bits.
+int32_t Low16Bits(double value) {
+  if (!std::isfinite(value)) return 0;
+  double low = std::fmod(value, 65536.0);
+  if (low < 0) low += 65536.0;
+  return static_cast<int32_t>(low);
+}
+
+// MouseEvent.button (0 left, 1 middle, 2 right, 3, 4) as the button bit of window messages.
+int32_t ButtonBit(double button) {
+  constexpr int32_t kBits[] = {1, 4, 2, 8, 16};
+  for (int32_t i = 0; i < 5; ++i) {
+    if (button == i) return kBits[i];
+  }
+  return 0;
+}
+
+// The Unicode character of KeyboardEvent.key when it is one character (in UTF-8), else 0.
+char32_t OneCharacter(std::string_view key) {
+  size_t leads = 0;
+  for (const char c : key) leads += (static_cast<uint8_t>(c) & 0xC0) != 0x80 ? 1 : 0;
+  if (leads != 1) return 0;
+  const auto lead = static_cast<uint8_t>(key[0]);
+  const int32_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  char32_t character = length == 1 ? lead : lead & (0x7F >> length);
+  for (size_t i = 1; i < key.size(); ++i) {
+    character = (character << 6) | (static_cast<uint8_t>(key[i]) & 0x3F);
+  }
+  return character;
+}
+
+}  // namespace
+
+CanvasPoint CanvasPosition(const PageEvent& event, int32_t width, int32_t height) {
+  const auto& n = event.numbers;
+  const double x = std::floor((n[kClientX] - n[kLeft]) * width / n[kWidth]);
+  const double y = std::floor((n[kClientY] - n[kTop]) * height / n[kHeight]);
+  CanvasPoint point;
+  point.x = Low16Bits(x);
+  point.y = Low16Bits(y);
+  point.inside = x >= 0 && y >= 0 && x < width && y < height;
+  return point;
+}
+
+void PageEventTranslator::NoteActivity(int32_t active, const MessageSink& sink) {
+  if (active == active_) return;
+  active_ = active;
+  WindowMessage message;
+  message.kind = MessageKind::kActivate;
+  message.activated = active != 0;
+  sink(message);
+}
+
+void PageEventTranslator::SendPointer(MessageKind kind, const PageEvent& event,
+                                      const MessageSink& sink, int32_t button,
+                                      int32_t wheel_turn) {
+  const CanvasPoint point = CanvasPosition(event, width_, height_);
+  inside_ = point.inside;
+  WindowMessage message;
+  message.kind = kind;
+  message.x = point.x;
+  message.y = point.y;
+  message.button = button;
+  message.wheel_turn = wheel_turn;
+  sink(message);
+}
+
+PageAction PageEventTranslator::Translate(const PageEvent& event, const MessageSink& sink) {
+  const auto* entry = std::find_if(std::begin(kPageKinds), std::end(kPageKinds),
+                                   [&event](const PageKindEntry& e) { return e.type == event.type; });
+  if (entry == std::end(kPageKinds)) return PageAction::kNone;
+  const auto& n = event.numbers;
+  switch (entry->kind) {
+    case PageKind::kPointerMove:
+      SendPointer(MessageKind::kMouseMove, event, sink);
+      break;
+    case PageKind::kPointerDown:
+      NoteActivity(1, sink);  // the click that activates the page counts
+      SendPointer(MessageKind::kMouseMove, event, sink);
+      SendPointer(MessageKind::kButtonDown, event, sink, ButtonBit(n[kButton]));
+      break;
+    case PageKind::kPointerUp:
+      SendPointer(MessageKind::kMouseMove, event, sink);
+      SendPointer(MessageKind::kButtonUp, event, sink, ButtonBit(n[kButton]));
+      break;
+    case PageKind::kWheel:
+      if (n[kDeltaY] != 0) {
+        SendPointer(MessageKind::kWheel, event, sink, 0, n[kDeltaY] < 0 ? 1 : -1);
+      }
+      break;
+    case PageKind::kPointerLeave: {
+      inside_ = false;
+      WindowMessage leave;
+      leave.kind = MessageKind::kMouseLeave;
+      sink(leave);
+      break;
+    }
+    case PageKind::kKeyDown: {
+      BrowserKeyEvent key;
+      key.code = event.code;
+      key.key_name = event.key;
+      key.character = OneCharacter(event.key);
+      key.shift = n[kShiftKey] != 0;
+      key.ctrl = n[kCtrlKey] != 0;
+      key.alt = n[kAltKey] != 0;
+      for (const WindowMessage& message : KeyMessages(key)) sink(message);
+      break;
+    }
+    case PageKind::kActivity:
+      NoteActivity(n[kFocused] != 0 && n[kVisible] != 0 ? 1 : 0, sink);
+      if (event.type == "visibilitychange" && n[kVisible] != 0) return PageAction::kRepaint;
+      break;
+    case PageKind::kResize:
+      return PageAction::kFitToViewport;
+  }
+  return PageAction::kNone;
 }
 
 std::vector<WindowMessage> KeyMessages(const BrowserKeyEvent& event) {
