@@ -46,7 +46,7 @@ class MessageRoute : public ::testing::Test {
  protected:
   void Pass(std::vector<std::pair<WindowMessage, bool>> messages) {
     window_.next_ = std::move(messages);
-    router_.Route(window_, input_, [this](const WindowMessage&) { ++handed_; });
+    handed_ += static_cast<int>(router_.Route(window_, input_).messages);
   }
 
   ScriptedBackend window_;

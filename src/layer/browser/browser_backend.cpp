@@ -19,7 +19,7 @@ namespace layer {
 namespace {
 
 // Makes the canvas, installs the event handlers; 0 when the page has no canvas. `names` lists
-// the numbers xmas_take_event writes of each event (kPageNumberNames, space-separated).
+// the numbers xmas_take_event writes of each event (kPageNumberNames).
 EM_JS(int, xmas_open, (int width, int height, const char* names), {
   if (typeof document === 'undefined') return 0;
   var canvas = document.getElementById('screen');
@@ -144,12 +144,7 @@ class BrowserBackend final : public Backend {
     width_ = request.width;
     height_ = request.height;
     translator_.emplace(width_, height_);
-    std::string names;
-    for (const std::string_view name : kPageNumberNames) {
-      if (!names.empty()) names += ' ';
-      names += name;
-    }
-    return xmas_open(width_, height_, names.c_str()) != 0;
+    return xmas_open(width_, height_, kPageNumberNames) != 0;
   }
   int32_t RefreshRate() const override { return 0; }
   // The page's input (its event handlers wake the sleep of SleepUntilSignalled).

@@ -114,12 +114,10 @@ constexpr PageKindEntry kPageKinds[] = {
     {"resize", PageKind::kResize}};
 
 // A whole number of pixels as a 32-bit store keeps it (ToInt32: not finite gives 0), in its
-// low 16 bits.
+// low 16 bits. (Beyond 2^63 pixels, which no page has, it gives 0 too.)
 int32_t Low16Bits(double value) {
-  if (!std::isfinite(value)) return 0;
-  double low = std::fmod(value, 65536.0);
-  if (low < 0) low += 65536.0;
-  return static_cast<int32_t>(low);
+  if (!std::isfinite(value) || std::fabs(value) >= 0x1p63) return 0;
+  return static_cast<int32_t>(static_cast<int64_t>(value) & 0xFFFF);
 }
 
 // MouseEvent.button (0 left, 1 middle, 2 right, 3, 4) as the button bit of window messages.

@@ -4,8 +4,10 @@
 // RGBA bytes.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -42,14 +44,15 @@ std::vector<WindowMessage> KeyMessages(const BrowserKeyEvent& event);
 // record: the event's own (MouseEvent, WheelEvent, KeyboardEvent), the canvas's bounding
 // rectangle at the event (left, top, width, height; CSS pixels) and the document's focus and
 // visibility. An event without a property gives 0 (true gives 1). The page receives the names
-// in this order and writes the numbers in it.
+// (space-separated, in the order of PageNumber) and writes the numbers in that order.
 enum PageNumber : int32_t {
   kClientX, kClientY, kLeft, kTop, kWidth, kHeight, kButton, kDeltaY, kShiftKey, kCtrlKey,
   kAltKey, kFocused, kVisible, kPageNumberCount
 };
-inline constexpr std::array<std::string_view, kPageNumberCount> kPageNumberNames = {
-    "clientX", "clientY", "left", "top", "width", "height", "button", "deltaY",
-    "shiftKey", "ctrlKey", "altKey", "focused", "visible"};
+inline constexpr char kPageNumberNames[] =
+    "clientX clientY left top width height button deltaY shiftKey ctrlKey altKey focused visible";
+static_assert(std::count(std::begin(kPageNumberNames), std::end(kPageNumberNames), ' ') + 1 ==
+              kPageNumberCount);
 
 // One event as the page hands it over: the DOM event's type ("pointerdown", "keydown",
 // "focus", ...), its numbers, and KeyboardEvent.code and .key.

@@ -4,27 +4,6 @@
 #include "screen/window_scale.h"
 
 namespace layer {
-namespace {
-
-// What the input state asks of the window system: the back-end's, with the pacer told of
-// every leave notice asked for (it lets only those through).
-class RoutedPointer final : public PointerControl {
- public:
-  RoutedPointer(Backend& backend, MessagePacer& pacer) : backend_(backend), pacer_(pacer) {}
-  void CaptureMouse() override { backend_.CaptureMouse(); }
-  void ReleaseMouse() override { backend_.ReleaseMouse(); }
-  bool HoldsCapture() const override { return backend_.HoldsCapture(); }
-  void RequestLeaveNotice() override {
-    backend_.RequestLeaveNotice();
-    pacer_.RequestLeaveNotice();
-  }
-
- private:
-  Backend& backend_;
-  MessagePacer& pacer_;
-};
-
-}  // namespace
 
 WindowMessage BoardMessage(const WindowMessage& message, bool pointer_inside, int32_t scale) {
   WindowMessage board = message;
@@ -37,16 +16,21 @@ WindowMessage BoardMessage(const WindowMessage& message, bool pointer_inside, in
   return board;
 }
 
-bool MessageRouter::Route(Backend& backend, InputState& input, const MessageSink& handed) {
-  RoutedPointer pointer(backend, pacer_);
-  const MessageSink to_input = [&input, &pointer, &handed](const WindowMessage& message) {
-    HandleMessage(input, message, pointer);
-    handed(message);
+MessageRouter::Routed MessageRouter::Route(Backend& backend, InputState& input) {
+  Routed routed;
+  const MessageSink to_input = [this, &input, &backend, &routed](const WindowMessage& message) {
+    const bool tracking = input.mouse.leave_tracking;
+    HandleMessage(input, message, backend);
+    // The input state asked the window for a leave notice: the pacer lets that one through.
+    if (input.mouse.leave_tracking && !tracking) pacer_.RequestLeaveNotice();
+    ++routed.messages;
+    if (message.kind == MessageKind::kButtonDown) routed.pressed = true;
   };
   pacer_.BeginPass(to_input);
-  return backend.Pump([this, &backend, &to_input](const WindowMessage& message) {
+  routed.repaint = backend.Pump([this, &backend, &to_input](const WindowMessage& message) {
     pacer_.Deliver(BoardMessage(message, backend.PointerInside(), backend.Scale()), to_input);
   });
+  return routed;
 }
 
 }  // namespace layer

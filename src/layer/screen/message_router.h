@@ -20,10 +20,13 @@ namespace layer {
 // 4. applies it to the mouse state and the key buffer (HandleMessage).
 class MessageRouter {
  public:
+  struct Routed {
+    bool repaint = false;   // what Pump returned: the window needs repainting whole
+    uint64_t messages = 0;  // messages that reached the input state
+    bool pressed = false;   // among them a button press
+  };
   // One pass: the messages held over from the last pass, then those backend.Pump hands over.
-  // `handed` learns of each message that reached the input state. Returns what Pump returned
-  // (the window needs repainting whole).
-  bool Route(Backend& backend, InputState& input, const MessageSink& handed);
+  Routed Route(Backend& backend, InputState& input);
   // Whether messages wait for the next pass, which must then come soon.
   bool HoldsMessages() const { return pacer_.HoldsMessages(); }
 

@@ -35,13 +35,12 @@ bool PresentMarkedRows(Screen& screen) {
 
 PassOutcome RunRefreshPass(Screen& screen) {
   PassOutcome pass;
-  const MessageSink handed = [&pass](const WindowMessage& message) {
-    ++pass.messages;
-    if (message.kind == MessageKind::kButtonDown) pass.pressed = true;
-  };
   std::lock_guard<std::recursive_mutex> lock(ScreenLock());
   pass.presented = PresentMarkedRows(screen);
-  if (screen.router.Route(*screen.backend, screen.input, handed)) {
+  const MessageRouter::Routed routed = screen.router.Route(*screen.backend, screen.input);
+  pass.messages = routed.messages;
+  pass.pressed = routed.pressed;
+  if (routed.repaint) {
     std::memset(screen.row_marks.data(), 1, screen.row_marks.size());
     pass.presented = PresentMarkedRows(screen);
   }
