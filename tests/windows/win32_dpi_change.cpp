@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "screen/message_router.h"
 #include "win32/win32_backend.h"
 
 namespace {
@@ -55,12 +56,15 @@ TEST(Win32DpiChange, TheWindowTakesTheNewMonitorsScaleAndPointerPositionsFollowI
     EXPECT_EQ(placed.left, suggested.left) << c.dpi << " dpi";
     EXPECT_EQ(placed.top, suggested.top) << c.dpi << " dpi";
 
-    // The last window pixel of board pixel (500, 250) still belongs to it.
+    // The last window pixel of board pixel (500, 250) still belongs to it, as the router
+    // scales it with the back-end's scale.
     PostMessageW(window, WM_MOUSEMOVE, 0,
                  MAKELPARAM(500 * c.scale + c.scale - 1, 250 * c.scale + c.scale - 1));
     std::optional<layer::WindowMessage> move;
     pump([&](const layer::WindowMessage& message) {
-      if (message.kind == layer::MessageKind::kMouseMove) move = message;
+      if (message.kind == layer::MessageKind::kMouseMove) {
+        move = layer::BoardMessage(message, true, backend->Scale());
+      }
     });
     ASSERT_TRUE(move.has_value()) << c.dpi << " dpi";
     EXPECT_EQ(move->x, 500) << c.dpi << " dpi";
