@@ -17,6 +17,11 @@ struct BannerRow {
 
 using Banner = std::array<BannerRow, 7>;
 
+// The word each banner spells, as a screen reader is told it.
+inline constexpr std::string_view kDrawWord = "Remis";
+inline constexpr std::string_view kLostWord = "Verloren";
+inline constexpr std::string_view kWonWord = "Gewonnen";
+
 // The board filled up without a complete line.
 inline constexpr Banner kDrawBanner = {{
     {240, 300, "***  *** *   * * ***"},

@@ -5,6 +5,7 @@
 
 #include "geometry.h"
 #include "layer/layer.h"
+#include "words.h"
 
 namespace game {
 
@@ -53,11 +54,13 @@ void DrawRing(CellIndex cell, uint32_t colour) {
 void MarkCross(CellIndex cell) {
   Board[cell] = kCross;
   DrawCross(cell);
+  TellMark(cell);
 }
 
 void MarkRing(CellIndex cell) {
   Board[cell] = kRing;
   DrawRing(cell, kRingColour);
+  TellMark(cell);
 }
 
 }  // namespace game

@@ -63,7 +63,7 @@ void DrawCross(CellIndex cell);
 // A one-pixel full circle of radius 104 around the cell's centre.
 void DrawRing(CellIndex cell, uint32_t colour);
 
-// Writes the mark into the cell, then draws it.
+// Writes the mark into the cell, draws it and tells a screen reader (words.h).
 void MarkCross(CellIndex cell);
 void MarkRing(CellIndex cell);
 

@@ -10,6 +10,7 @@
 #include "layer/layer.h"
 #include "opponent.h"
 #include "result.h"
+#include "words.h"
 
 namespace game {
 namespace {
@@ -71,6 +72,7 @@ void StartUp() {
   }
   layer::ClearScreen(layer::kClearWholeScreen);
   ShowMenuPicture();
+  TellMenu();
 }
 
 bool MenuPass() {
@@ -93,6 +95,7 @@ void StartGame() {
   layer::SleepMs(kChoicePause_ms, kPlainSleep);
   ShowBoardPicture();
   FirstMover = DrawFromOneTo(2);
+  TellStart();
   if (FirstMover == 2) ComputerMove();
 }
 

@@ -5,6 +5,7 @@
 #include "board.h"
 #include "layer/layer.h"
 #include "lines.h"
+#include "words.h"
 
 namespace game {
 namespace {
@@ -63,6 +64,7 @@ void EndScreen() {
       WriteBanner(kDrawBanner);
       break;
   }
+  TellResult();
   constexpr int32_t kUntilKey = -1;
   constexpr int32_t kKeyEndsWait = 0;
   layer::SleepMs(kUntilKey, kKeyEndsWait);

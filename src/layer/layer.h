@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace layer {
 
@@ -87,6 +88,21 @@ int32_t PutImage(float x, float y, const ImageBuffer* image);
 void ReportPictureFailures(bool report);
 // The directory holding the program's executable, without a trailing separator.
 std::string ProgramDirectory();
+
+// ---- What a screen reader is told -------------------------------------------------------
+
+// A part of the screen a screen reader can choose: its rectangle in pixels and its name.
+struct ScreenControl {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  std::string label;
+};
+// Tells a screen reader one short sentence, after those before it (the browser only).
+void Announce(std::string_view sentence);
+// Names the screen and its controls, each chosen as a left click at its centre (the browser only).
+void DescribeScreen(std::string_view name, const std::vector<ScreenControl>& controls);
 
 // ---- Input, time, chance and ending -----------------------------------------------------
 

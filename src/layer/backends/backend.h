@@ -19,8 +19,15 @@
 #include <vector>
 
 #include "input/window_message.h"
+#include "layer.h"
 
 namespace layer {
+
+// What DescribeScreen said last: the screen's name and the controls a screen reader can choose.
+struct ScreenWords {
+  std::string name;
+  std::vector<ScreenControl> controls;
+};
 
 struct WindowRequest {
   std::string title;  // the program's file name without its extension
@@ -55,6 +62,10 @@ class Backend : public PointerControl {
   virtual int EventSource() const { return -1; }
   // Whether messages came outside Pump and wait for the next one, which must then come soon.
   virtual bool HoldsMessages() const { return false; }
+  // Tells a screen reader the screen's new description, then the sentences announced since
+  // the last pass (in a pass, after Present); back-ends without screen readers ignore them.
+  virtual void Describe(const ScreenWords& /*words*/) {}
+  virtual void Announce(const std::vector<std::string>& /*sentences*/) {}
 };
 
 // The back-ends OpenScreen tries, in order, until one opens.

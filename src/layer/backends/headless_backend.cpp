@@ -46,6 +46,26 @@ void HeadlessBackend::Close() {
   open_ = false;
 }
 
+void HeadlessBackend::Describe(const ScreenWords& words) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  described_ = words;
+}
+
+void HeadlessBackend::Announce(const std::vector<std::string>& sentences) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  announced_.insert(announced_.end(), sentences.begin(), sentences.end());
+}
+
+std::vector<std::string> HeadlessBackend::Announced() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return announced_;
+}
+
+ScreenWords HeadlessBackend::Described() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return described_;
+}
+
 void HeadlessBackend::Inject(const WindowMessage& message) {
   std::lock_guard<std::mutex> lock(mutex_);
   queue_.push_back(message);

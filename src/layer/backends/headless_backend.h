@@ -36,6 +36,8 @@ class HeadlessBackend final : public Backend {
   void ReleaseMouse() override { captured_ = false; }
   bool HoldsCapture() const override { return captured_; }
   void RequestLeaveNotice() override { leave_notices_requested_++; }
+  void Describe(const ScreenWords& words) override;
+  void Announce(const std::vector<std::string>& sentences) override;
 
   // ---- For tests (any thread) ----
   // Queues a message for the window thread's next pass.
@@ -47,6 +49,9 @@ class HeadlessBackend final : public Backend {
   // Whether Open was called and Close not yet.
   bool IsOpen() const;
   int32_t LeaveNoticesRequested() const { return leave_notices_requested_.load(); }
+  // Every sentence announced to this window so far, in order, and the last description.
+  std::vector<std::string> Announced() const;
+  ScreenWords Described() const;
   // How many times the window thread has pumped this window's messages.
   int32_t Pumps() const { return pumps_.load(); }
 
@@ -60,6 +65,8 @@ class HeadlessBackend final : public Backend {
   int32_t width_ = 0;
   int32_t height_ = 0;
   std::vector<uint32_t> shown_;
+  std::vector<std::string> announced_;
+  ScreenWords described_;
   bool captured_ = false;
   bool inside_ = false;  // of the message Pump is handing over (window thread only)
   std::atomic<int32_t> leave_notices_requested_{0};  // written by the window thread

@@ -33,6 +33,17 @@ bool PresentMarkedRows(Screen& screen) {
   return true;
 }
 
+void TellScreenReader(Screen& screen) {
+  if (screen.words) {
+    screen.backend->Describe(*screen.words);
+    screen.words.reset();
+  }
+  if (!screen.sentences.empty()) {
+    screen.backend->Announce(screen.sentences);
+    screen.sentences.clear();
+  }
+}
+
 PassOutcome RunRefreshPass(Screen& screen) {
   PassOutcome pass;
   std::lock_guard<std::recursive_mutex> lock(ScreenLock());
@@ -44,6 +55,7 @@ PassOutcome RunRefreshPass(Screen& screen) {
     std::memset(screen.row_marks.data(), 1, screen.row_marks.size());
     pass.presented = PresentMarkedRows(screen);
   }
+  TellScreenReader(screen);
   pass.holding = screen.router.HoldsMessages() || screen.backend->HoldsMessages();
   return pass;
 }

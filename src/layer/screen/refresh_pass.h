@@ -26,6 +26,10 @@ bool OpenWindow(Screen& screen, BackendList backends);
 // False when no row was marked.
 bool PresentMarkedRows(Screen& screen);
 
+// Hands what the game told a screen reader since the last pass to the back-end (screen lock
+// held).
+void TellScreenReader(Screen& screen);
+
 // Runs one pass of an open screen with a back-end, taking the screen lock.
 PassOutcome RunRefreshPass(Screen& screen);
 

@@ -10,6 +10,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +41,9 @@ struct Screen {
   int32_t refresh_rate = 0;
   InputState input;
   MessageRouter router;  // takes the back-end's messages to `input` (window thread only)
+  // What the game told a screen reader since the last pass (see screen_reader.cpp).
+  std::vector<std::string> sentences;
+  std::optional<ScreenWords> words;
   std::thread window_thread;
   // Set once by StopWindowThread, which also wakes the window thread from its pause.
   std::atomic<bool> stop{false};
