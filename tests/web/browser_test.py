@@ -322,6 +322,58 @@ class TouchDevices(PageTest):
         self.play_by_taps('tablet')
 
 
+class ScreenReader(PageTest):
+    """A whole game by choosing the controls over the canvas alone, as a screen reader does:
+    after each step the accessibility tree names the screen and its controls, the live region
+    says what happened, and the canvas equals the native game's."""
+
+    WORDS = ['oben links', 'oben Mitte', 'oben rechts', 'Mitte links', 'Mitte', 'Mitte rechts',
+             'unten links', 'unten Mitte', 'unten rechts']
+    MENU = ('Gegner wählen: oben links Christkind, oben rechts Knecht Ruprecht, unten rechts '
+            'Nikolaus, unten links Engel.')
+    LOST = 'Verloren. Knecht Ruprecht hat gewonnen.'
+    # The control chosen, where it clicks, the board after it (X cross, O ring) and the live text.
+    STEPS = [
+        ('Knecht Ruprecht, oben rechts', MENU_CLICK, '....O....',
+         'Gegner: Knecht Ruprecht. Knecht Ruprecht beginnt. Ring: Mitte.'),
+        ('Feld oben links, frei', CELL_CLICKS[0], 'X...O..O.', 'Kreuz: oben links. Ring: unten Mitte.'),
+        ('Feld oben Mitte, frei', CELL_CLICKS[1], 'XXO.O..O.', 'Kreuz: oben Mitte. Ring: oben rechts.'),
+        ('Feld oben rechts, Ring', CELL_CLICKS[2], 'XXO.O..O.', 'Kreuz: oben Mitte. Ring: oben rechts.'),
+        ('Feld Mitte links, frei', CELL_CLICKS[3], 'XXOXO.OO.',
+         'Kreuz: Mitte links. Ring: unten links. ' + LOST),
+    ]
+
+    def told(self):
+        return page_probes.accessible(driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes'])
+
+    def test_a_whole_game_by_the_controls_alone(self):
+        self.open_page()
+        self.await_canvas(reference([]), 'menu')
+        self.assertEqual(self.told(), {
+            'screen': 'Menü. ' + self.MENU, 'live': self.MENU,
+            'buttons': ['Christkind, oben links', 'Knecht Ruprecht, oben rechts',
+                        'Nikolaus, unten rechts', 'Engel, unten links']})
+        clicks = []
+        for control, click, board, live in self.STEPS:
+            self.assertTrue(driver.execute_script(page_probes.CHOOSE_CONTROL, control), control)
+            clicks.append(click)
+            self.await_canvas(reference(clicks), control)
+            marks = ['%s %s' % (w, {'X': 'Kreuz', 'O': 'Ring'}.get(m, 'frei'))
+                     for w, m in zip(self.WORDS, board)]
+            ended = live.endswith(self.LOST)
+            self.assertEqual(self.told(), {
+                'screen': (self.LOST + ' Spielfeld: ' if ended else
+                           'Spielfeld gegen Knecht Ruprecht: ') + ', '.join(marks),
+                'live': live,
+                'buttons': ['Neues Spiel'] if ended else
+                           ['Feld %s, %s' % tuple(m.rsplit(' ', 1)) for m in marks]}, control)
+            # Taps and clicks still reach the canvas beneath the controls.
+            x, y = self.point(*CELL_CLICKS[8])
+            self.assertEqual(driver.execute_script(
+                'return document.elementFromPoint(arguments[0], arguments[1]).id', x, y), 'screen')
+        self.assertEqual(self.severe_errors(), [])
+
+
 class NewGameEveryLoad(PageTest):
     LOADS = 4
 

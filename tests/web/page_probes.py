@@ -43,6 +43,37 @@ navigator.serviceWorker.ready.then(function look() {
 });
 """
 
+# Chooses the control over the canvas named arguments[0] as assistive technology does: a click
+# event on its button, no pointer at any position. False when no control has that name.
+CHOOSE_CONTROL = """
+const b = Array.from(document.querySelectorAll('#controls button'))
+    .find(b => b.textContent === arguments[0]);
+if (b) b.click();
+return !!b;
+"""
+
+
+def accessible(nodes):
+    """What a screen reader finds in Chromium's accessibility tree (the nodes of DevTools'
+    Accessibility.getFullAXTree): the canvas's name, the names of the buttons it can reach in
+    the page's order, and the polite live region's text."""
+    by_id = {n['nodeId']: n for n in nodes}
+    def name(n):
+        return n.get('name', {}).get('value', '')
+    def role(n):
+        return n.get('role', {}).get('value')
+    def text(n):
+        if role(n) == 'StaticText':
+            return [name(n)]
+        return [t for c in n.get('childIds', []) if c in by_id for t in text(by_id[c])]
+    reachable = [n for n in nodes if not n.get('ignored')]
+    live = [n for n in reachable
+            if any(p['name'] == 'live' and p['value'].get('value') == 'polite'
+                   for p in n.get('properties', []))]
+    return {'screen': next((name(n) for n in reachable if role(n) in ('img', 'image')), None),
+            'buttons': [name(n) for n in reachable if role(n) == 'button'],
+            'live': ' '.join(text(live[0])) if live else None}
+
 
 @functools.lru_cache(maxsize=None)
 def _reference(program, clicks):

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/browser_access.h"
 #include "browser/browser_backend.h"
 #include "browser/browser_board_fit.h"
 #include "browser/browser_translation.h"
@@ -70,6 +71,7 @@ EM_JS(int, xmas_open, (int width, int height, const char* names), {
   on(window, 'blur', take);
   on(document, 'visibilitychange', take);
   on(window, 'resize', take);
+  page.take = take;  // for the controls over the canvas (browser_access.cpp)
   // The page's focus and size as it starts, recorded as its own events would record them.
   take({type: 'focus'});
   take({type: 'resize'});
@@ -107,7 +109,7 @@ EM_JS(void, xmas_show_size, (int device_size, double ratio, int beside, int smoo
   var style = page.canvas.style;
   style.width = style.height = (device_size / ratio) + 'px';
   style.imageRendering = smooth ? 'auto' : 'pixelated';
-  var main = page.canvas.parentElement;
+  var main = page.canvas.closest('main');
   if (main) main.classList.toggle('beside', beside !== 0);
 });
 
@@ -155,8 +157,14 @@ class BrowserBackend final : public Backend {
     xmas_put_rows(rgba_.data(), width_, first_row, last_row - first_row + 1);
   }
   bool Pump(const MessageSink& sink) override;
-  void Close() override { xmas_close(); }
+  void Close() override {
+    xmas_close();
+    RemovePageControls();
+  }
   bool PointerInside() const override { return translator_ && translator_->PointerInside(); }
+  // Tells the page's screen reader (browser_access.cpp).
+  void Describe(const ScreenWords& words) override { DescribeOnPage(words); }
+  void Announce(const std::vector<std::string>& sentences) override { AnnounceOnPage(sentences); }
 
   void CaptureMouse() override { captured_ = true; }
   void ReleaseMouse() override { captured_ = false; }
