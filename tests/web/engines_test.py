@@ -8,7 +8,8 @@ by WebKitWebDriver under an X server) and Gecko (headless Firefox ESR, driven by
 The installed page (cmake --install WEB_BUILD_DIR) is served on 127.0.0.1. In each engine the
 menu and a game played to its end by clicks, with a fixed seed, must equal pixel for pixel
 what the native headless back-end shows (REFERENCE_PROGRAM plays the game); "Neues Spiel"
-brings the menu back; and once the service worker controls the page, the menu appears with
+brings the menu back; choosing a control over the canvas, as a screen reader does, places
+a cross; and once the service worker controls the page, the menu appears with
 the server stopped. Each engine's start and time to the menu are printed at the end.
 """
 import base64
@@ -24,7 +25,7 @@ import unittest
 
 import marionette
 import page_probes
-from page_probes import AWAIT_WORKER, CELL_CLICKS, MENU_CLICK, READ_CANVAS, SEED, SIZE, rgb_of
+from page_probes import AWAIT_WORKER, CELL_CLICKS, CHOOSE_CONTROL, MENU_CLICK, READ_CANVAS, SEED, SIZE, rgb_of
 from selenium import webdriver
 from selenium.webdriver.common.options import ArgOptions
 from selenium.webdriver.remote.command import Command
@@ -195,6 +196,15 @@ class EngineGame:
         self.click_at(left + width / 2, top + height / 2)
         self.await_canvas(menu, 'the menu of the new game')
         self.assertEqual(self.rect('new-game')[4], 'hidden', 'no new game before the end')
+
+    def test_choosing_a_control_places_a_cross(self):
+        """As a screen reader chooses: a click event on a button over the canvas."""
+        self.open_page('#seed=%d' % SEED)
+        self.await_canvas(reference([]), 'menu')
+        self.assertTrue(self.browser.execute_script(CHOOSE_CONTROL, 'Knecht Ruprecht, oben rechts'))
+        self.await_canvas(reference([MENU_CLICK]), 'board with the ring in cell 5')
+        self.assertTrue(self.browser.execute_script(CHOOSE_CONTROL, 'Feld oben links, frei'))
+        self.await_canvas(reference([MENU_CLICK, CELL_CLICKS[0]]), 'the cross in cell 1')
 
     def test_starts_from_the_kept_files_with_the_server_stopped(self):
         menu = reference([])
