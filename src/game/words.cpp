@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "words.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -13,14 +15,31 @@ namespace game {
 namespace {
 
 constexpr std::array<std::string_view, kCellCount + 1> kCellWords = {
-    "",           "oben links", "oben Mitte",  "oben rechts",  "Mitte links",
-    "Mitte",      "Mitte rechts", "unten links", "unten Mitte", "unten rechts"};
+    "",      "oben links",   "oben Mitte",  "oben rechts", "Mitte links",
+    "Mitte", "Mitte rechts", "unten links", "unten Mitte", "unten rechts"};
 
 // By Opponent, and the corner of the menu each has (as kMenuRects lays them out).
 constexpr std::array<std::string_view, 5> kOpponentNames = {"", "Christkind", "Knecht Ruprecht",
                                                             "Nikolaus", "Engel"};
 constexpr std::array<std::string_view, 5> kCornerWords = {"", "oben links", "oben rechts",
                                                           "unten rechts", "unten links"};
+
+// A sentence put together from pieces in place, without allocating (the longest is the
+// board's name, about 200 bytes).
+class Text {
+ public:
+  Text& operator<<(std::string_view piece) {
+    const size_t taken = std::min(piece.size(), bytes_.size() - size_);
+    std::memcpy(bytes_.data() + size_, piece.data(), taken);
+    size_ += taken;
+    return *this;
+  }
+  std::string_view View() const { return {bytes_.data(), size_}; }
+
+ private:
+  std::array<char, 400> bytes_{};
+  size_t size_ = 0;
+};
 
 std::string_view OpponentName() {
   return Opponent > 0 && Opponent < static_cast<int32_t>(kOpponentNames.size())
@@ -32,16 +51,14 @@ std::string_view MarkWord(CellIndex cell) {
   return Board[cell] == kCross ? "Kreuz" : Board[cell] == kRing ? "Ring" : "frei";
 }
 
-layer::ScreenControl ControlOver(const Span& x, const Span& y, std::string label) {
-  return {x.first, y.first, x.last - x.first + 1, y.last - y.first + 1, std::move(label)};
+layer::ScreenControl ControlOver(const Span& x, const Span& y, const Text& label) {
+  return {x.first, y.first, x.last - x.first + 1, y.last - y.first + 1, std::string(label.View())};
 }
 
 // "oben links frei, oben Mitte Kreuz, ..." for the nine cells in order.
-std::string CellsInWords() {
-  std::string text;
+Text& AddCells(Text& text) {
   for (CellIndex cell = 1; cell <= kCellCount; ++cell) {
-    if (cell > 1) text += ", ";
-    text.append(CellWords(cell)).append(" ").append(MarkWord(cell));
+    text << (cell > 1 ? ", " : "") << kCellWords[cell] << " " << MarkWord(cell);
   }
   return text;
 }
@@ -51,11 +68,12 @@ void DescribeBoard() {
   std::vector<layer::ScreenControl> cells;
   for (CellIndex cell = 1; cell <= kCellCount; ++cell) {
     const Span& columns = cell == 2 ? kCell2ClickColumn : ColumnBand(cell).click;
-    cells.push_back(ControlOver(columns, RowBand(cell).click,
-                                "Feld " + std::string(CellWords(cell)) + ", " +
-                                    std::string(MarkWord(cell))));
+    Text label;
+    label << "Feld " << kCellWords[cell] << ", " << MarkWord(cell);
+    cells.push_back(ControlOver(columns, RowBand(cell).click, label));
   }
-  layer::DescribeScreen("Spielfeld gegen " + std::string(OpponentName()) + ": " + CellsInWords(),
+  Text name;
+  layer::DescribeScreen(AddCells(name << "Spielfeld gegen " << OpponentName() << ": ").View(),
                         cells);
 }
 
@@ -66,51 +84,60 @@ std::string_view CellWords(CellIndex cell) {
 }
 
 void TellMenu() {
-  std::string corners;
+  Text sentence;
   std::vector<layer::ScreenControl> controls;
+  sentence << "Gegner wählen: ";
   for (int32_t opponent = 1; opponent < static_cast<int32_t>(kOpponentNames.size()); ++opponent) {
-    if (opponent > 1) corners += ", ";
-    corners.append(kCornerWords[opponent]).append(" ").append(kOpponentNames[opponent]);
+    sentence << (opponent > 1 ? ", " : "") << kCornerWords[opponent] << " "
+             << kOpponentNames[opponent];
     const Rect& corner = kMenuRects[opponent - 1];
-    controls.push_back(ControlOver(corner.x, corner.y,
-                                   std::string(kOpponentNames[opponent]) + ", " +
-                                       std::string(kCornerWords[opponent])));
+    Text label;
+    label << kOpponentNames[opponent] << ", " << kCornerWords[opponent];
+    controls.push_back(ControlOver(corner.x, corner.y, label));
   }
-  const std::string sentence = "Gegner wählen: " + corners + ".";
-  layer::DescribeScreen("Menü. " + sentence, controls);
-  layer::Announce(sentence);
+  sentence << ".";
+  Text name;
+  layer::DescribeScreen((name << "Menü. " << sentence.View()).View(), controls);
+  layer::Announce(sentence.View());
 }
 
 void TellStart() {
-  const std::string name(OpponentName());
   DescribeBoard();
-  layer::Announce("Gegner: " + name + ". " +
-                  (FirstMover == 2 ? name + " beginnt." : std::string("Du beginnst.")));
+  Text sentence;
+  sentence << "Gegner: " << OpponentName() << ". ";
+  if (FirstMover == 2) {
+    sentence << OpponentName() << " beginnt.";
+  } else {
+    sentence << "Du beginnst.";
+  }
+  layer::Announce(sentence.View());
 }
 
 void TellMark(CellIndex cell) {
   DescribeBoard();
-  layer::Announce(std::string(MarkWord(cell)) + ": " + std::string(CellWords(cell)) + ".");
+  Text sentence;
+  layer::Announce((sentence << MarkWord(cell) << ": " << CellWords(cell) << ".").View());
 }
 
 void TellResult() {
-  std::string sentence;
+  Text sentence;
   switch (GameResult) {
     case kComputerWon:
-      sentence = std::string(kLostWord) + ".";
+      sentence << kLostWord << ".";
       if (Opponent > 0 && Opponent < static_cast<int32_t>(kWinnerLines.size())) {
-        sentence.append(" ").append(kWinnerLines[Opponent]).append(".");
+        sentence << " " << kWinnerLines[Opponent] << ".";
       }
       break;
     case kPersonWon:
-      sentence = std::string(kWonWord) + ".";
+      sentence << kWonWord << ".";
       break;
     default:
-      sentence = std::string(kDrawWord) + ".";
+      sentence << kDrawWord << ".";
       break;
   }
-  layer::DescribeScreen(sentence + " Spielfeld: " + CellsInWords(), {});
-  layer::Announce(sentence);
+  Text name;
+  layer::DescribeScreen(AddCells(name << sentence.View() << " Spielfeld: ").View(), {});
+  layer::Announce(sentence.View());
 }
 
 }  // namespace game
