@@ -35,7 +35,9 @@ WEB_BUILD, NATIVE = sys.argv[1], sys.argv[2]
 del sys.argv[1:3]
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 SIZE = 651
-MAX_FIRST_VISIT_BYTES = 405 * 1000
+# The page's bytes before the menu, at most: the module with the screen reader's words and
+# controls and the glue (about 200 KB) and the menu's and board's pictures (214 KB).
+MAX_FIRST_VISIT_BYTES = 425 * 1000
 
 
 def line(mbit_per_s, latency_ms):
