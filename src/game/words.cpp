@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -30,7 +29,7 @@ class Text {
  public:
   Text& operator<<(std::string_view piece) {
     const size_t taken = std::min(piece.size(), bytes_.size() - size_);
-    std::memcpy(bytes_.data() + size_, piece.data(), taken);
+    std::copy_n(piece.begin(), taken, bytes_.begin() + size_);  // an empty piece may have no data
     size_ += taken;
     return *this;
   }
