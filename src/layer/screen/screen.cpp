@@ -92,6 +92,10 @@ void MarkRows(Screen& screen, int32_t y1, int32_t y2) {
   if (y1 > y2) return;
   std::memset(screen.row_marks.data() + y1, 1,
               static_cast<size_t>(y2) - static_cast<size_t>(y1) + 1);
+  WakeWindowThread(screen);
+}
+
+void WakeWindowThread(Screen& screen) {
   if (screen.quiet.load() && screen.quiet.exchange(false)) screen.wake.Raise();
 }
 

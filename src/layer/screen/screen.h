@@ -96,6 +96,8 @@ void PutPixel(Screen& screen, int32_t x, int32_t y, uint32_t colour);
 void FillSpan(Screen& screen, int32_t x1, int32_t x2, int32_t y, uint32_t colour);
 // Marks rows y1..y2 as changed, clamped to the screen (the caller holds the lock).
 void MarkRows(Screen& screen, int32_t y1, int32_t y2);
+// Makes a quiet window thread run a pass soon (after a drawing, or words for a screen reader).
+void WakeWindowThread(Screen& screen);
 
 // Closes the open screen: stops and joins the window thread, which closes the window. The
 // caller must not hold the screen lock (the window thread needs it to finish its pass).

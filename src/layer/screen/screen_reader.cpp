@@ -11,11 +11,6 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-// A quiet window thread makes a pass soon, as after a drawing.
-void WakeWindowThread(Screen& screen) {
-  if (screen.quiet.load() && screen.quiet.exchange(false)) screen.wake.Raise();
-}
-
 }  // namespace
 
 void Announce(std::string_view sentence) {
