@@ -14,4 +14,5 @@ set(XMAS_MAKE_PICTURES_SOURCES
   tools/pictures/icon.cpp
   tools/pictures/icon_table.cpp
   tools/pictures/menu.cpp
+  tools/pictures/packed.cpp
   tools/pictures/text.cpp)

@@ -21,7 +21,7 @@ if(CMAKE_CROSSCOMPILING)
   set(XMAS_MAKE_PICTURES_DEPENDS host_make_pictures "${XMAS_MAKE_PICTURES}")
 else()
   add_executable(make_pictures ${XMAS_MAKE_PICTURES_SOURCES})
-  target_include_directories(make_pictures PRIVATE tools)
+  target_include_directories(make_pictures PRIVATE tools src)
   target_compile_features(make_pictures PRIVATE cxx_std_20)
   # Drawing takes a few seconds unoptimised (far more under sanitizers): always optimise it.
   target_compile_options(make_pictures PRIVATE $<$<CXX_COMPILER_ID:GNU,Clang>:-O2>)

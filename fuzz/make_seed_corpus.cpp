@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "pictures/packed.h"
 #include "support/bmp_writer.h"
 
 namespace {
@@ -114,6 +115,11 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> compact = {3 << 3, 0, 2, 0};
   compact.resize(4 + 24, 0x33);
   save("raw_compact", Raw(true, compact));
+
+  // A packed picture of 9 x 5 pixels: copies, recent colours and predicted ones.
+  std::vector<uint32_t> packed(9 * 5);
+  for (size_t i = 0; i < packed.size(); ++i) packed[i] = (i % 4 == 0) ? 0x204060 : i * 0x010305;
+  save("packed", pictures::EncodePacked(packed, 9, 5));
 
   std::printf("wrote %d seed files to %s\n", written, directory.c_str());
   return 0;

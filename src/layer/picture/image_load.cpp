@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "picture/packed_pixels.h"
 #include "platform/program_path.h"
 
 namespace layer {
@@ -58,8 +59,11 @@ int32_t LoadPicture(std::string_view file_name, ImageBuffer* image) {
     case kBmpFirstByte:
       status = LoadBmpPicture(file, image);
       break;
+    case packed::kFirstByte:
+      status = LoadPackedPicture(file, image);
+      break;
     default:
-      Report(path, "not a picture (neither BMP nor raw image)");
+      Report(path, "not a picture (neither BMP, packed nor raw image)");
       return kPictureBadFile;
   }
   if (status == kPictureBadFile) Report(path, "damaged or unsupported picture");

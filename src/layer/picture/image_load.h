@@ -19,4 +19,8 @@ int32_t LoadRawPicture(PictureFile& file, uint8_t form, ImageBuffer* image);
 // A BMP file; the buffer keeps its header.
 int32_t LoadBmpPicture(PictureFile& file, ImageBuffer* image);
 
+// A packed picture (packed_pixels.h), as the browser page serves its pictures; the buffer
+// keeps its header.
+int32_t LoadPackedPicture(PictureFile& file, ImageBuffer* image);
+
 }  // namespace layer

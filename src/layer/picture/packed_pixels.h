@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: MIT
+// The packed picture format's pixel model, written once for both directions: the picture
+// tool's encoder (tools/pictures/packed.cpp) and LoadPicture's decoder (packed_load.cpp) run
+// this same code, one with a range encoder, the other with a range decoder.
+//
+// File: 0xFC, width and height (16-bit little-endian each, 1 or more), then one range-coded
+// stream of the pixels, top row first, 0x00RRGGBB each. Every pixel is coded as one of:
+//   - a copy of a neighbour (left, above, above left, above right, two left, two above), the
+//     first of those with its colour named by its place among the distinct ones;
+//   - a colour of the 64 most recently coded ones that were no copy, by its place in that
+//     list (most recent first);
+//   - green, red and blue predicted from the neighbours (median edge predictor), red and blue
+//     corrected by green's error scaled to how the channels change nearby, and the errors coded.
+// Every decision is one bit with an adaptive probability chosen by what the neighbours did.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace layer::packed {
+
+inline constexpr uint8_t kFirstByte = 0xFC;
+inline constexpr int kHeaderBytes = 5;
+
+// An adaptive probability, in 1/4096ths, that the next bit is 1.
+class Probability {
+ public:
+  static constexpr int kBits = 12;
+  uint32_t Value() const { return p_; }
+  void Update(bool bit) {
+    if (bit) {
+      p_ += (4096u - p_) >> kShift;
+    } else {
+      p_ -= p_ >> kShift;
+    }
+  }
+
+ private:
+  static constexpr int kShift = 4;
+  uint32_t p_ = 2048;  // stays within 15 .. 4081: a bit is never certain
+};
+
+// Codes the pixels of one picture row after row. Coder has `bool Bit(Probability&, bool bit)`:
+// an encoder codes `bit` and returns it; a decoder ignores `bit` and returns the decoded one.
+template <class Coder>
+class PixelCoder {
+ public:
+  explicit PixelCoder(int32_t width)
+      : width_(width),
+        rows_(3 * static_cast<size_t>(width), 0),
+        errors_(2 * static_cast<size_t>(width), 0),
+        models_(std::make_unique<Models>()) {}
+
+  // Codes row y: the encoder reads `row` (width pixels), the decoder writes it.
+  void CodeRow(Coder& coder, int32_t y, uint32_t* row) {
+    uint32_t* here = Row(y);
+    for (int32_t x = 0; x < width_; ++x) {
+      here[x] = CodePixel(coder, x, y, row[x]);
+      row[x] = here[x];
+    }
+  }
+
+ private:
+  static constexpr int kCacheSize = 64;
+  static constexpr int kNeighbours = 6;
+  static constexpr int kMaxExponent = 8;
+
+  struct Residual {
+    Probability zero, negative;
+    std::array<Probability, kMaxExponent + 1> exponent;
+    std::array<std::array<Probability, 8>, kMaxExponent + 1> mantissa;
+  };
+  struct Models {
+    Probability copy[64][8];
+    Probability copy_place[64][8][kNeighbours - 1];
+    Probability recent[8];
+    Probability recent_place[8][kCacheSize];
+    Residual residual[3][16][16];
+  };
+
+  uint32_t* Row(int32_t y) { return rows_.data() + static_cast<size_t>(y % 3) * width_; }
+  int32_t* Errors(int32_t y) { return errors_.data() + static_cast<size_t>(y % 2) * width_; }
+
+  // The pixel at (x, y) of what is coded so far: 0 above the picture, the pixel above the
+  // row's start left of it, the row's last pixel right of it.
+  uint32_t At(int32_t x, int32_t y) {
+    if (y < 0) return 0;
+    if (x < 0) return y > 0 ? Row(y - 1)[0] : 0;
+    return Row(y)[std::min(x, width_ - 1)];
+  }
+
+  // The number of bits of |d|, at most 15.
+  static int Magnitude(int32_t d) {
+    uint32_t a = static_cast<uint32_t>(std::abs(d));
+    int bits = 0;
+    while (a != 0 && bits < 15) {
+      a >>= 1;
+      ++bits;
+    }
+    return bits;
+  }
+  static int Channel(uint32_t pixel, int c) { return static_cast<int>((pixel >> (16 - 8 * c)) & 0xFF); }
+
+  uint32_t CodePixel(Coder& coder, int32_t x, int32_t y, uint32_t pixel) {
+    const uint32_t around[kNeighbours] = {At(x - 1, y),     At(x, y - 1), At(x - 1, y - 1),
+                                          At(x + 1, y - 1), At(x - 2, y), At(x, y - 2)};
+    uint32_t distinct[kNeighbours];
+    int count = 0;
+    for (const uint32_t colour : around) {
+      if (std::find(distinct, distinct + count, colour) == distinct + count) {
+        distinct[count++] = colour;
+      }
+    }
+    const int32_t error_left = x > 0 ? Errors(y)[x - 1] : 0;
+    const int32_t error_above = y > 0 ? Errors(y - 1)[x] : 0;
+    const int error_context = std::min(7, Magnitude(error_left) + Magnitude(error_above));
+    const int pattern = (around[0] == around[1]) | (around[0] == around[2]) << 1 |
+                        (around[1] == around[3]) << 2 | (around[1] == around[2]) << 3;
+    const int copy_context = (std::min(count, 4) - 1) * 16 + pattern;
+    int32_t& error = Errors(y)[x];
+
+    const int copied = static_cast<int>(std::find(distinct, distinct + count, pixel) - distinct);
+    if (coder.Bit(models_->copy[copy_context][error_context], copied < count)) {
+      int place = 0;
+      while (place < count - 1 &&
+             !coder.Bit(models_->copy_place[copy_context][error_context][place], copied == place)) {
+        ++place;
+      }
+      error = 0;
+      return distinct[place];
+    }
+
+    const int recent = static_cast<int>(std::find(recent_.begin(), recent_.end(), pixel) -
+                                        recent_.begin());
+    if (coder.Bit(models_->recent[error_context], recent < kCacheSize)) {
+      int node = 1;
+      int place = 0;
+      for (int bit = 5; bit >= 0; --bit) {
+        const bool one = coder.Bit(models_->recent_place[error_context][node], (recent >> bit) & 1);
+        place = place * 2 + one;
+        node = std::min(node * 2 + one, kCacheSize - 1);
+      }
+      const uint32_t colour = recent_[place];
+      std::memmove(&recent_[1], &recent_[0], place * sizeof(uint32_t));
+      recent_[0] = colour;
+      error = 1;
+      return colour;
+    }
+
+    static constexpr int kOrder[3] = {1, 0, 2};  // green first: red and blue follow its error
+    int green_error = 0;
+    int error_sum = 0;
+    uint32_t coded = 0;
+    for (int i = 0; i < 3; ++i) {
+      const int c = kOrder[i];
+      const int left = Channel(around[0], c), up = Channel(around[1], c);
+      const int up_left = Channel(around[2], c), up_right = Channel(around[3], c);
+      int predicted = up_left >= std::max(left, up)   ? std::min(left, up)
+                      : up_left <= std::min(left, up) ? std::max(left, up)
+                                                      : left + up - up_left;
+      if (i > 0) predicted = std::clamp(predicted + FollowGreen(around, c, green_error), 0, 255);
+      const int activity =
+          std::min(15, Magnitude(std::abs(left - up_left) + std::abs(up - up_left) +
+                                 std::abs(up_right - up)));
+      const int second = i == 0 ? error_context : Magnitude(green_error);
+      const int wanted = Channel(pixel, c) - predicted;
+      const int got = CodeResidual(coder, models_->residual[i][activity][second], wanted);
+      if (i == 0) green_error = got;
+      error_sum += std::abs(got);
+      coded |= static_cast<uint32_t>(std::clamp(predicted + got, 0, 255)) << (16 - 8 * c);
+    }
+    error = error_sum;
+    std::memmove(&recent_[1], &recent_[0], (kCacheSize - 1) * sizeof(uint32_t));
+    recent_[0] = coded;
+    return coded;
+  }
+
+  // Green's error scaled by how much channel c changes against green between the neighbours
+  // (at most 4 times, with the sign of their correlation).
+  static int FollowGreen(const uint32_t (&around)[kNeighbours], int c, int green_error) {
+    static constexpr int kPairs[4][2] = {{0, 2}, {1, 2}, {3, 1}, {0, 1}};
+    int change = 0, green_change = 0, correlation = 0;
+    for (const auto& pair : kPairs) {
+      const int d = Channel(around[pair[0]], c) - Channel(around[pair[1]], c);
+      const int g = Channel(around[pair[0]], 1) - Channel(around[pair[1]], 1);
+      change += std::abs(d);
+      green_change += std::abs(g);
+      correlation += d * g;
+    }
+    if (green_change == 0 || change == 0) return green_error;
+    const int product = green_error * std::min(change, 4 * green_change);
+    const int scaled = product >= 0 ? (product + green_change / 2) / green_change
+                                    : -((-product + green_change / 2) / green_change);
+    return correlation < 0 ? -scaled : scaled;
+  }
+
+  // Codes a channel's error: zero or not, its sign, its bit length in unary, then its lower
+  // bits. The decoder's result is clamped by its caller.
+  static int CodeResidual(Coder& coder, Residual& model, int value) {
+    if (coder.Bit(model.zero, value == 0)) return 0;
+    const bool negative = coder.Bit(model.negative, value < 0);
+    const int magnitude = std::abs(value);
+    const int wanted_exponent = Magnitude(magnitude) - 1;  // magnitude in [2^e, 2^(e+1))
+    int exponent = 0;
+    while (exponent < kMaxExponent && coder.Bit(model.exponent[exponent], exponent < wanted_exponent)) {
+      ++exponent;
+    }
+    int result = 1;
+    for (int bit = exponent - 1; bit >= 0; --bit) {
+      result = result * 2 + coder.Bit(model.mantissa[exponent][std::min(bit, 7)], (magnitude >> bit) & 1);
+    }
+    return negative ? -result : result;
+  }
+
+  int32_t width_;
+  std::vector<uint32_t> rows_;   // the last three rows coded, by y % 3
+  std::vector<int32_t> errors_;  // each pixel's summed channel errors, last two rows, by y % 2
+  std::array<uint32_t, kCacheSize> recent_{};
+  std::unique_ptr<Models> models_;
+};
+
+}  // namespace layer::packed
