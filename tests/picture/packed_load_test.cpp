@@ -49,18 +49,17 @@ TEST_F(PackedPictureTest, UnpacksToThePackedPixelsPlacedInTheBuffer) {
     Kind kind;
     int width, height;  // the buffer is 40 x 30
   };
-  const Case cases[] = {{Kind::kNoise, 40, 30},    {Kind::kGradient, 40, 30},
-                        {Kind::kShapes, 40, 30},   {Kind::kNoise, 1, 1},
-                        {Kind::kGradient, 17, 9},  {Kind::kShapes, 70, 45},
+  const Case cases[] = {{Kind::kNoise, 40, 30}, {Kind::kGradient, 40, 30}, {Kind::kShapes, 40, 30},
+                        {Kind::kNoise, 1, 1},   {Kind::kGradient, 17, 9},  {Kind::kShapes, 70, 45},
                         {Kind::kNoise, 300, 2}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(c.kind) << ", " << c.width
-                                    << " x " << c.height);
+    SCOPED_TRACE(testing::Message()
+                 << "kind " << static_cast<int>(c.kind) << ", " << c.width << " x " << c.height);
     const std::vector<uint32_t> pixels = Picture(c.kind, c.width, c.height);
     Image image = MakeImage(40, 30);
-    ASSERT_EQ(layer::LoadPicture(Write(pictures::EncodePacked(pixels, c.width, c.height)),
-                                 image.get()),
-              0);
+    ASSERT_EQ(
+        layer::LoadPicture(Write(pictures::EncodePacked(pixels, c.width, c.height)), image.get()),
+        0);
     for (int y = 0; y < 30; ++y) {
       for (int x = 0; x < 40; ++x) {
         const uint32_t want = x < c.width && y < c.height

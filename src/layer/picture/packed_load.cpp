@@ -78,8 +78,8 @@ int32_t LoadPackedPicture(PictureFile& file, ImageBuffer* image) {
   placement.pixels = ImageBytes(image) + view.pixels_offset;
   placement.pitch = view.pitch;
   placement.cols = std::min(width, view.width);
-  placement.rows = std::min({height, view.height,
-                             view.RowsInBlock(int64_t{placement.cols} * kScreenBytesPerPixel)});
+  placement.rows = std::min(
+      {height, view.height, view.RowsInBlock(int64_t{placement.cols} * kScreenBytesPerPixel)});
 
   RangeDecoder decoder(file);
   packed::PixelCoder<RangeDecoder> pixels(width);

@@ -5,10 +5,11 @@
 //
 // File: 0xFC, width and height (16-bit little-endian each, 1 or more), then one range-coded
 // stream of the pixels, top row first, 0x00RRGGBB each. Every pixel is coded as one of:
-//   - a copy of a neighbour (left, above, above left, above right, two left, two above), the
-//     first of those with its colour named by its place among the distinct ones;
-//   - a colour of the 64 most recently coded ones that were no copy, by its place in that
-//     list (most recent first);
+//   - a copy of a neighbour (left, above, above left, above right, two left, two above), named
+//     by its place among the distinct colours there;
+//   - the colour that last followed the same left and upper neighbours;
+//   - one of the 64 colours coded last that were neither copies nor such a colour, by its rank
+//     among those that can still be the pixel (most recent first);
 //   - green, red and blue predicted from the neighbours (median edge predictor), red and blue
 //     corrected by green's error scaled to how the channels change nearby, and the errors coded.
 // Every decision is one bit with an adaptive probability chosen by what the neighbours did.
@@ -42,7 +43,7 @@ class Probability {
 
  private:
   static constexpr int kShift = 4;
-  uint32_t p_ = 2048;  // stays within 15 .. 4081: a bit is never certain
+  uint16_t p_ = 2048;  // stays within 15 .. 4081: a bit is never certain
 };
 
 // Codes the pixels of one picture row after row. Coder has `bool Bit(Probability&, bool bit)`:
@@ -54,7 +55,10 @@ class PixelCoder {
       : width_(width),
         rows_(3 * static_cast<size_t>(width), 0),
         errors_(2 * static_cast<size_t>(width), 0),
-        models_(std::make_unique<Models>()) {}
+        followed_(kFollowedSlots, kNoColour),
+        models_(std::make_unique<Models>()) {
+    recent_.fill(kNoColour);
+  }
 
   // Codes row y: the encoder reads `row` (width pixels), the decoder writes it.
   void CodeRow(Coder& coder, int32_t y, uint32_t* row) {
@@ -66,8 +70,10 @@ class PixelCoder {
   }
 
  private:
-  static constexpr int kCacheSize = 64;
+  static constexpr int kRecentColours = 64;
+  static constexpr int kFollowedSlots = 1 << 16;
   static constexpr int kNeighbours = 6;
+  static constexpr uint32_t kNoColour = 0xFF000000u;  // pixels are 0x00RRGGBB
   static constexpr int kMaxExponent = 8;
 
   struct Residual {
@@ -76,10 +82,11 @@ class PixelCoder {
     std::array<std::array<Probability, 8>, kMaxExponent + 1> mantissa;
   };
   struct Models {
-    Probability copy[64][8];
-    Probability copy_place[64][8][kNeighbours - 1];
+    Probability copy[256][8];
+    Probability copy_place[256][8][kNeighbours - 1];
+    Probability followed[256][8];
     Probability recent[8];
-    Probability recent_place[8][kCacheSize];
+    Probability recent_rank[8][kRecentColours];
     Residual residual[3][16][16];
   };
 
@@ -104,80 +111,148 @@ class PixelCoder {
     }
     return bits;
   }
-  static int Channel(uint32_t pixel, int c) { return static_cast<int>((pixel >> (16 - 8 * c)) & 0xFF); }
+  static int Channel(uint32_t pixel, int c) {
+    return static_cast<int>((pixel >> (16 - 8 * c)) & 0xFF);
+  }
+
+  // What the coding of one pixel looks at: its six neighbours, the distinct colours among
+  // them, and how well the neighbours left and above were predicted.
+  struct Surroundings {
+    uint32_t around[kNeighbours];  // left, above, above left, above right, two left, two above
+    uint32_t distinct[kNeighbours];
+    int count = 0;          // of distinct colours
+    int copy_context = 0;   // how many distinct colours, and which neighbours are equal
+    int error_context = 0;  // the sizes of the left and upper neighbours' errors
+    bool Holds(uint32_t colour) const {
+      return std::find(distinct, distinct + count, colour) != distinct + count;
+    }
+  };
 
   uint32_t CodePixel(Coder& coder, int32_t x, int32_t y, uint32_t pixel) {
-    const uint32_t around[kNeighbours] = {At(x - 1, y),     At(x, y - 1), At(x - 1, y - 1),
-                                          At(x + 1, y - 1), At(x - 2, y), At(x, y - 2)};
-    uint32_t distinct[kNeighbours];
-    int count = 0;
-    for (const uint32_t colour : around) {
-      if (std::find(distinct, distinct + count, colour) == distinct + count) {
-        distinct[count++] = colour;
-      }
+    Surroundings s{{At(x - 1, y), At(x, y - 1), At(x - 1, y - 1), At(x + 1, y - 1), At(x - 2, y),
+                    At(x, y - 2)},
+                   {}};
+    for (const uint32_t colour : s.around) {
+      if (!s.Holds(colour)) s.distinct[s.count++] = colour;
     }
+    const uint32_t* a = s.around;
+    const int equal = (a[0] == a[1]) | (a[0] == a[2]) << 1 | (a[1] == a[3]) << 2 |
+                      (a[1] == a[2]) << 3 | (a[0] == a[4]) << 4 | (a[1] == a[5]) << 5;
+    s.copy_context = (std::min(s.count, 4) - 1) * 64 + equal;
     const int32_t error_left = x > 0 ? Errors(y)[x - 1] : 0;
     const int32_t error_above = y > 0 ? Errors(y - 1)[x] : 0;
-    const int error_context = std::min(7, Magnitude(error_left) + Magnitude(error_above));
-    const int pattern = (around[0] == around[1]) | (around[0] == around[2]) << 1 |
-                        (around[1] == around[3]) << 2 | (around[1] == around[2]) << 3;
-    const int copy_context = (std::min(count, 4) - 1) * 16 + pattern;
+    s.error_context = std::min(7, Magnitude(error_left) + Magnitude(error_above));
+
     int32_t& error = Errors(y)[x];
-
-    const int copied = static_cast<int>(std::find(distinct, distinct + count, pixel) - distinct);
-    if (coder.Bit(models_->copy[copy_context][error_context], copied < count)) {
-      int place = 0;
-      while (place < count - 1 &&
-             !coder.Bit(models_->copy_place[copy_context][error_context][place], copied == place)) {
-        ++place;
-      }
+    uint32_t colour = 0;
+    if (CodeCopy(coder, s, pixel, colour)) {
       error = 0;
-      return distinct[place];
-    }
-
-    const int recent = static_cast<int>(std::find(recent_.begin(), recent_.end(), pixel) -
-                                        recent_.begin());
-    if (coder.Bit(models_->recent[error_context], recent < kCacheSize)) {
-      int node = 1;
-      int place = 0;
-      for (int bit = 5; bit >= 0; --bit) {
-        const bool one = coder.Bit(models_->recent_place[error_context][node], (recent >> bit) & 1);
-        place = place * 2 + one;
-        node = std::min(node * 2 + one, kCacheSize - 1);
-      }
-      const uint32_t colour = recent_[place];
-      std::memmove(&recent_[1], &recent_[0], place * sizeof(uint32_t));
-      recent_[0] = colour;
-      error = 1;
       return colour;
     }
+    // The colour that last followed the same left and upper neighbours, unless a copy would
+    // have named it.
+    uint32_t& followed = followed_[FollowedKey(a[0], a[1])];
+    const bool offered = followed != kNoColour && !s.Holds(followed);
+    if (offered &&
+        coder.Bit(models_->followed[s.copy_context][s.error_context], followed == pixel)) {
+      error = 1;
+      return followed;
+    }
+    if (CodeRecent(coder, s, offered ? followed : kNoColour, pixel, colour)) {
+      error = 1;
+    } else {
+      colour = CodePredicted(coder, s, pixel, error);
+    }
+    followed = colour;
+    return colour;
+  }
 
+  // A copy of a neighbour: whether it is one, then which of the distinct colours, in unary.
+  bool CodeCopy(Coder& coder, const Surroundings& s, uint32_t pixel, uint32_t& colour) {
+    const int copied =
+        static_cast<int>(std::find(s.distinct, s.distinct + s.count, pixel) - s.distinct);
+    if (!coder.Bit(models_->copy[s.copy_context][s.error_context], copied < s.count)) {
+      return false;
+    }
+    auto& place_models = models_->copy_place[s.copy_context][s.error_context];
+    int place = 0;
+    while (place < s.count - 1 && !coder.Bit(place_models[place], copied == place)) ++place;
+    colour = s.distinct[place];
+    return true;
+  }
+
+  // One of the recent colours that can still be the pixel (neither a neighbour nor the colour
+  // just ruled out): whether it is one, then its rank among those, in six bits.
+  bool CodeRecent(Coder& coder, const Surroundings& s, uint32_t ruled_out, uint32_t pixel,
+                  uint32_t& colour) {
+    const auto possible = [&](uint32_t c) {
+      return c != kNoColour && c != ruled_out && !s.Holds(c);
+    };
+    int rank = kRecentColours;
+    for (int i = 0, before = 0; i < kRecentColours; ++i) {
+      if (recent_[i] == pixel) {
+        rank = before;
+        break;
+      }
+      before += possible(recent_[i]);
+    }
+    if (!coder.Bit(models_->recent[s.error_context], rank < kRecentColours)) return false;
+    auto& rank_models = models_->recent_rank[s.error_context];
+    int wanted = 0;
+    for (int bit = 5, node = 1; bit >= 0; --bit) {
+      const bool one = coder.Bit(rank_models[node], (rank >> bit) & 1);
+      wanted = wanted * 2 + one;
+      node = std::min(node * 2 + one, kRecentColours - 1);
+    }
+    int place = 0;  // a damaged stream may name no possible colour: the first is taken
+    for (int i = 0, before = 0; i < kRecentColours; ++i) {
+      if (possible(recent_[i]) && before++ == wanted) {
+        place = i;
+        break;
+      }
+    }
+    colour = recent_[place];
+    std::memmove(&recent_[1], &recent_[0], static_cast<size_t>(place) * sizeof(uint32_t));
+    recent_[0] = colour;
+    return true;
+  }
+
+  // Green, red and blue predicted from the neighbours and their errors coded; the sum of the
+  // errors' sizes goes to `error`.
+  uint32_t CodePredicted(Coder& coder, const Surroundings& s, uint32_t pixel, int32_t& error) {
     static constexpr int kOrder[3] = {1, 0, 2};  // green first: red and blue follow its error
     int green_error = 0;
     int error_sum = 0;
     uint32_t coded = 0;
     for (int i = 0; i < 3; ++i) {
       const int c = kOrder[i];
-      const int left = Channel(around[0], c), up = Channel(around[1], c);
-      const int up_left = Channel(around[2], c), up_right = Channel(around[3], c);
+      const int left = Channel(s.around[0], c), up = Channel(s.around[1], c);
+      const int up_left = Channel(s.around[2], c), up_right = Channel(s.around[3], c);
       int predicted = up_left >= std::max(left, up)   ? std::min(left, up)
                       : up_left <= std::min(left, up) ? std::max(left, up)
                                                       : left + up - up_left;
-      if (i > 0) predicted = std::clamp(predicted + FollowGreen(around, c, green_error), 0, 255);
-      const int activity =
-          std::min(15, Magnitude(std::abs(left - up_left) + std::abs(up - up_left) +
-                                 std::abs(up_right - up)));
-      const int second = i == 0 ? error_context : Magnitude(green_error);
-      const int wanted = Channel(pixel, c) - predicted;
-      const int got = CodeResidual(coder, models_->residual[i][activity][second], wanted);
+      if (i > 0) {
+        predicted = std::clamp(predicted + FollowGreen(s.around, c, green_error), 0, 255);
+      }
+      const int activity = std::min(
+          15,
+          Magnitude(std::abs(left - up_left) + std::abs(up - up_left) + std::abs(up_right - up)));
+      const int second = i == 0 ? s.error_context : Magnitude(green_error);
+      const int got = CodeResidual(coder, models_->residual[i][activity][second],
+                                   Channel(pixel, c) - predicted);
       if (i == 0) green_error = got;
       error_sum += std::abs(got);
       coded |= static_cast<uint32_t>(std::clamp(predicted + got, 0, 255)) << (16 - 8 * c);
     }
     error = error_sum;
-    std::memmove(&recent_[1], &recent_[0], (kCacheSize - 1) * sizeof(uint32_t));
+    std::memmove(&recent_[1], &recent_[0], (kRecentColours - 1) * sizeof(uint32_t));
     recent_[0] = coded;
     return coded;
+  }
+
+  static uint32_t FollowedKey(uint32_t left, uint32_t up) {
+    const uint32_t hash = left * 0x9E3779B1u ^ up * 0x85EBCA77u;
+    return (hash ^ (hash >> 15)) & (kFollowedSlots - 1);
   }
 
   // Green's error scaled by how much channel c changes against green between the neighbours
@@ -207,12 +282,14 @@ class PixelCoder {
     const int magnitude = std::abs(value);
     const int wanted_exponent = Magnitude(magnitude) - 1;  // magnitude in [2^e, 2^(e+1))
     int exponent = 0;
-    while (exponent < kMaxExponent && coder.Bit(model.exponent[exponent], exponent < wanted_exponent)) {
+    while (exponent < kMaxExponent &&
+           coder.Bit(model.exponent[exponent], exponent < wanted_exponent)) {
       ++exponent;
     }
     int result = 1;
     for (int bit = exponent - 1; bit >= 0; --bit) {
-      result = result * 2 + coder.Bit(model.mantissa[exponent][std::min(bit, 7)], (magnitude >> bit) & 1);
+      result = result * 2 +
+               coder.Bit(model.mantissa[exponent][std::min(bit, 7)], (magnitude >> bit) & 1);
     }
     return negative ? -result : result;
   }
@@ -220,7 +297,8 @@ class PixelCoder {
   int32_t width_;
   std::vector<uint32_t> rows_;   // the last three rows coded, by y % 3
   std::vector<int32_t> errors_;  // each pixel's summed channel errors, last two rows, by y % 2
-  std::array<uint32_t, kCacheSize> recent_{};
+  std::array<uint32_t, kRecentColours> recent_;  // most recent first
+  std::vector<uint32_t> followed_;               // by FollowedKey of the left and upper neighbours
   std::unique_ptr<Models> models_;
 };
 
