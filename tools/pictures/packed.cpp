@@ -12,6 +12,7 @@ namespace {
 // the bytes held back (a byte and a run of 0xFF bytes).
 class RangeEncoder {
  public:
+  static constexpr bool kEncodes = true;
   explicit RangeEncoder(std::vector<uint8_t>& out) : out_(out) {}
 
   bool Bit(layer::packed::Probability& probability, bool bit) {

@@ -19,6 +19,7 @@ namespace {
 // zero bytes and counts them.
 class RangeDecoder {
  public:
+  static constexpr bool kEncodes = false;
   explicit RangeDecoder(PictureFile& file) : stream_(file, packed::kHeaderBytes) {
     for (int i = 0; i < 5; ++i) code_ = (code_ << 8) | NextByte();
   }

@@ -48,6 +48,7 @@ class Probability {
 
 // Codes the pixels of one picture row after row. Coder has `bool Bit(Probability&, bool bit)`:
 // an encoder codes `bit` and returns it; a decoder ignores `bit` and returns the decoded one.
+// Coder::kEncodes spares the decoder the search for what only the encoder codes.
 template <class Coder>
 class PixelCoder {
  public:
@@ -63,8 +64,11 @@ class PixelCoder {
   // Codes row y: the encoder reads `row` (width pixels), the decoder writes it.
   void CodeRow(Coder& coder, int32_t y, uint32_t* row) {
     uint32_t* here = Row(y);
+    for (int up = 0; up < 3; ++up) lines_[up] = y >= up ? Row(y - up) : nullptr;
+    errors_here_ = Errors(y);
+    errors_above_ = y >= 1 ? Errors(y - 1) : nullptr;
     for (int32_t x = 0; x < width_; ++x) {
-      here[x] = CodePixel(coder, x, y, row[x]);
+      here[x] = CodePixel(coder, x, row[x]);
       row[x] = here[x];
     }
   }
@@ -93,12 +97,12 @@ class PixelCoder {
   uint32_t* Row(int32_t y) { return rows_.data() + static_cast<size_t>(y % 3) * width_; }
   int32_t* Errors(int32_t y) { return errors_.data() + static_cast<size_t>(y % 2) * width_; }
 
-  // The pixel at (x, y) of what is coded so far: 0 above the picture, the pixel above the
-  // row's start left of it, the row's last pixel right of it.
-  uint32_t At(int32_t x, int32_t y) {
-    if (y < 0) return 0;
-    if (x < 0) return y > 0 ? Row(y - 1)[0] : 0;
-    return Row(y)[std::min(x, width_ - 1)];
+  // The pixel at x of the row `up` rows above the one being coded, of what is coded so far:
+  // 0 above the picture, the first pixel of the row above left of the row's start, the row's
+  // last pixel right of its end.
+  uint32_t At(int32_t x, int up) const {
+    if (x < 0) return lines_[up + 1] ? lines_[up + 1][0] : 0;
+    return lines_[up] ? lines_[up][std::min(x, width_ - 1)] : 0;
   }
 
   // The number of bits of |d|, at most 15.
@@ -128,9 +132,8 @@ class PixelCoder {
     }
   };
 
-  uint32_t CodePixel(Coder& coder, int32_t x, int32_t y, uint32_t pixel) {
-    Surroundings s{{At(x - 1, y), At(x, y - 1), At(x - 1, y - 1), At(x + 1, y - 1), At(x - 2, y),
-                    At(x, y - 2)},
+  uint32_t CodePixel(Coder& coder, int32_t x, uint32_t pixel) {
+    Surroundings s{{At(x - 1, 0), At(x, 1), At(x - 1, 1), At(x + 1, 1), At(x - 2, 0), At(x, 2)},
                    {}};
     for (const uint32_t colour : s.around) {
       if (!s.Holds(colour)) s.distinct[s.count++] = colour;
@@ -139,11 +142,11 @@ class PixelCoder {
     const int equal = (a[0] == a[1]) | (a[0] == a[2]) << 1 | (a[1] == a[3]) << 2 |
                       (a[1] == a[2]) << 3 | (a[0] == a[4]) << 4 | (a[1] == a[5]) << 5;
     s.copy_context = (std::min(s.count, 4) - 1) * 64 + equal;
-    const int32_t error_left = x > 0 ? Errors(y)[x - 1] : 0;
-    const int32_t error_above = y > 0 ? Errors(y - 1)[x] : 0;
+    const int32_t error_left = x > 0 ? errors_here_[x - 1] : 0;
+    const int32_t error_above = errors_above_ ? errors_above_[x] : 0;
     s.error_context = std::min(7, Magnitude(error_left) + Magnitude(error_above));
 
-    int32_t& error = Errors(y)[x];
+    int32_t& error = errors_here_[x];
     uint32_t colour = 0;
     if (CodeCopy(coder, s, pixel, colour)) {
       error = 0;
@@ -188,8 +191,8 @@ class PixelCoder {
     const auto possible = [&](uint32_t c) {
       return c != kNoColour && c != ruled_out && !s.Holds(c);
     };
-    int rank = kRecentColours;
-    for (int i = 0, before = 0; i < kRecentColours; ++i) {
+    int rank = kRecentColours;  // what the encoder codes; the decoder never looks
+    for (int i = 0, before = 0; Coder::kEncodes && i < kRecentColours; ++i) {
       if (recent_[i] == pixel) {
         rank = before;
         break;
@@ -295,8 +298,11 @@ class PixelCoder {
   }
 
   int32_t width_;
-  std::vector<uint32_t> rows_;   // the last three rows coded, by y % 3
-  std::vector<int32_t> errors_;  // each pixel's summed channel errors, last two rows, by y % 2
+  std::vector<uint32_t> rows_;     // the last three rows coded, by y % 3
+  std::vector<int32_t> errors_;    // each pixel's summed channel errors, last two rows, by y % 2
+  const uint32_t* lines_[4] = {};  // the row being coded and the two above it; none beyond
+  int32_t* errors_here_ = nullptr;
+  const int32_t* errors_above_ = nullptr;
   std::array<uint32_t, kRecentColours> recent_;  // most recent first
   std::vector<uint32_t> followed_;               // by FollowedKey of the left and upper neighbours
   std::unique_ptr<Models> models_;
