@@ -3,8 +3,10 @@
 #   index.html, xmas-tictactoe.js and .wasm   the page and the game
 #   Menu.Vadi.zlib, Vadi.Vadi.zlib             the two pictures, zlib-compressed (Pictures.cmake);
 #                                              web/page_files.js, part of xmas-tictactoe.js,
-#                                              unpacks them into /app, where ProgramDirectory
-#                                              points, before the game starts
+#                                              fetches and unpacks them and holds them for the
+#                                              game by their paths in /app, where
+#                                              ProgramDirectory points: the menu's before the
+#                                              game starts, the board's once the menu shows
 #   xmas-tictactoe.webmanifest, icon-192.png, icon-512.png   for a home screen
 #   service-worker.js                          keeps the files for playing offline
 # Compressed, the pictures are 214 KB instead of 2.5 MB.
@@ -13,8 +15,10 @@ set(XMAS_WEB_SOURCE "${CMAKE_CURRENT_SOURCE_DIR}/web")
 set(XMAS_WEB_PRE_JS "${XMAS_WEB_SOURCE}/page_files.js")
 # -Oz at the link: Binaryen optimises the module for size (2% smaller than at -O3; -Oz when
 # compiling makes it 10% larger, as less inlining leaves more calls for Asyncify to unwind).
+# The page has no file system: it holds the picture files for the game itself
+# (src/layer/browser/browser_picture_file.cpp), and stdout and stderr go to the console.
 target_link_options(xmas-tictactoe PRIVATE
-  -sENVIRONMENT=web -Oz
+  -sENVIRONMENT=web -Oz -sFILESYSTEM=0
   "SHELL:--pre-js ${XMAS_WEB_PRE_JS}")
 set_property(TARGET xmas-tictactoe APPEND PROPERTY LINK_DEPENDS "${XMAS_WEB_PRE_JS}")
 # The link writes the module beside the script: named, so that the service worker can wait for

@@ -1,15 +1,27 @@
 // SPDX-License-Identifier: MIT
-// Runs first inside xmas-tictactoe.js (emcc --pre-js). It loads what the game needs before it
-// starts, and says on the page (xmasFailed, in index.html) which file failed and what the host
-// answered, in place of a blank or magenta board:
+// Runs first inside xmas-tictactoe.js (emcc --pre-js). It loads what the game needs, and says
+// on the page (xmasFailed, in index.html) which file failed and what the host answered, in
+// place of a blank or magenta board:
 //   - the WebAssembly module, whose download index.html started beside this script's;
-//   - the game's two pictures, served zlib-compressed (Menu.Vadi.zlib, Vadi.Vadi.zlib): they
-//     are unpacked with the browser's DecompressionStream and written to /app, where
-//     ProgramDirectory points; the game reads them there through LoadPicture as it reads the
-//     files beside its program elsewhere.
-// Once the game waits at its menu, the page names its manifest (so that its icon is fetched
-// after the menu shows) and registers the service worker (service-worker.js), which keeps the page's files.
+//   - the game's picture files (PICTURES). The page has no file system: it holds their bytes
+//     by their paths in /app, where ProgramDirectory points (Module.xmasFiles), and the game
+//     opens them there through LoadPicture as it opens the files beside its program
+//     elsewhere (src/layer/browser/browser_picture_file.cpp). The menu's picture is fetched
+//     before the game starts; the board's once the menu shows, so that the menu does not wait
+//     for it. A game that opens a file still arriving waits for it; one whose fetch failed
+//     opens as a missing file.
+// Once the game waits at its menu, the page also names its manifest (so that its icon is
+// fetched after the menu shows) and registers the service worker (service-worker.js), which
+// keeps the page's files.
 (function () {
+  // The picture files: the name the host serves, the path in /app the game opens, whether it
+  // comes zlib-compressed (unpacked with the browser's DecompressionStream), and whether the
+  // game needs it to start (otherwise it is fetched once the menu shows).
+  var PICTURES = [
+    {served: 'Menu.Vadi.zlib', path: '/app/Menu.Vadi', unpack: true, start: true},
+    {served: 'Vadi.Vadi.zlib', path: '/app/Vadi.Vadi', unpack: true, start: false}
+  ];
+
   function failed(file, answer) {
     if (typeof xmasFailed === 'function') xmasFailed(file, answer);
     throw new Error(file + ': ' + answer);
@@ -20,19 +32,43 @@
       return response;
     }, function () { failed(file, 'the host did not answer'); });
   }
+  function logged(error) {
+    console.error('xmas-tictactoe: ' + error.message);
+  }
 
-  var names = ['Menu.Vadi', 'Vadi.Vadi'];
-  var unpacked = Promise.all(names.map(function (name) {
-    var file = name + '.zlib';
-    return fetched(file).then(function (response) {
+  // What the page holds of each picture file: its bytes once arrived, `failed` once its fetch
+  // failed, and meanwhile the opens that wait for it.
+  var files = Module['xmasFiles'] = PICTURES.map(function (picture) {
+    return {path: picture.path, bytes: null, failed: false, waiting: []};
+  });
+  function fetchPicture(picture, i) {
+    var file = files[i];
+    function settle(bytes) {
+      file.bytes = bytes;
+      file.failed = !bytes;
+      file.waiting.splice(0).forEach(function (wake) { wake(); });
+    }
+    var name = picture.served;
+    return fetched(name).then(function (response) {
       var type = response.headers.get('Content-Type') || 'no type';
-      return new Response(response.body.pipeThrough(new DecompressionStream('deflate')))
-        .arrayBuffer().catch(function () {
-          failed(file, 'not a compressed picture, the host answered ' + response.status + ' (' +
-                       type + ')');
+      var said = ', the host answered ' + response.status + ' (' + type + ')';
+      if (!picture.unpack) {
+        if (/^text\//.test(type)) failed(name, 'not a picture' + said);
+        return response.arrayBuffer().catch(function () {
+          failed(name, 'the host did not answer');
         });
-    });
-  }));
+      }
+      return new Response(response.body.pipeThrough(new DecompressionStream('deflate')))
+        .arrayBuffer().catch(function () { failed(name, 'not a compressed picture' + said); });
+    }).then(function (buffer) { settle(new Uint8Array(buffer)); },
+            function (error) { settle(null); throw error; });
+  }
+  function fetchPictures(atStart) {
+    return Promise.all(PICTURES.map(function (picture, i) {
+      return picture.start === atStart ? fetchPicture(picture, i) : null;
+    }));
+  }
+  var starting = fetchPictures(true);
 
   Module['instantiateWasm'] = function (imports, receive) {
     var file = 'xmas-tictactoe.wasm';
@@ -69,17 +105,14 @@
     });
   }
 
+  // The game starts once the files it needs to start have arrived; it does not start when one
+  // of them fails.
   Module['preRun'] = [].concat(Module['preRun'] || [], function () {
     addRunDependency('xmas-pictures');
-    unpacked.then(function (files) {
-      FS.mkdir('/app');
-      files.forEach(function (bytes, i) {
-        FS.writeFile('/app/' + names[i], new Uint8Array(bytes));
-      });
-      removeRunDependency('xmas-pictures');
-    }, function (error) {
-      console.error('xmas-tictactoe: ' + error.message);
-    });
+    starting.then(function () { removeRunDependency('xmas-pictures'); }, logged);
   });
-  Module['postRun'] = [].concat(Module['postRun'] || [], registerWorker);  // at the menu
+  Module['postRun'] = [].concat(Module['postRun'] || [], function () {  // at the menu
+    fetchPictures(false).catch(logged);
+    registerWorker();
+  });
 })();

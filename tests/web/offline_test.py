@@ -2,13 +2,13 @@
 # SPDX-License-Identifier: MIT
 """The browser game as a static host serves it: small, installable, and playable offline.
 
-    offline_test.py WEB_BUILD_DIR NATIVE_PICTURE_DIR
+    offline_test.py WEB_BUILD_DIR NATIVE_BUILD_DIR
 
 Installs WEB_BUILD_DIR (cmake --install) into a folder and serves that folder, so that a file
-the page needs but the install rule leaves out fails the tests. NATIVE_PICTURE_DIR holds the
-native build's Menu.Vadi and Vadi.Vadi: the page's compressed pictures must unpack to exactly
-them, and its canvas must show them pixel for pixel. The first visit is made on a simulated
-slow line (10 Mbit/s, 40 ms); the bytes it costs and its time to the menu are printed.
+the page needs but the install rule leaves out fails the tests. NATIVE_BUILD_DIR holds the
+native build's Menu.Vadi and Vadi.Vadi and its web_reference_game: the page's compressed
+pictures must unpack to exactly them, and its canvas must show them pixel for pixel. The first
+visit is made on simulated slow lines; the bytes it costs and its time to the menu are printed.
 """
 import base64
 import http.server
@@ -33,10 +33,12 @@ from selenium.webdriver.chrome.service import Service
 
 WEB_BUILD, NATIVE = sys.argv[1], sys.argv[2]
 del sys.argv[1:3]
+REFERENCE = os.path.join(NATIVE, 'web_reference_game')
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 SIZE = 651
 # The page's bytes before the menu, at most: the module with the screen reader's words and
-# controls and the glue (about 200 KB) and the menu's and board's pictures (214 KB).
+# controls and the glue (about 200 KB) and the menu's picture (167 KB). The board's picture is
+# fetched once the menu shows.
 MAX_FIRST_VISIT_BYTES = 425 * 1000
 
 
@@ -61,7 +63,8 @@ ADDRESSES = [('folder', ''), ('index.html', 'index.html'), ('Neues Spiel', None)
 # A first visit where one file fails, and what the page must say besides the file's name.
 FIRST_VISIT_FAULTS = [('xmas-tictactoe.wasm', 503, '503'),
                       ('xmas-tictactoe.js', 404, '404'),
-                      ('Menu.Vadi.zlib', 'foreign', 'text/html')]
+                      ('Menu.Vadi.zlib', 'foreign', 'text/html'),
+                      ('Vadi.Vadi.zlib', 503, '503')]
 
 # Bytes per file (with headers) that arrived before the menu's first frame.
 BYTES_BEFORE_MENU = """
@@ -75,6 +78,11 @@ for (const e of performance.getEntriesByType('resource')) {
   }
 }
 return files;
+"""
+
+# Whether the board's picture has arrived: its resource entry is written once it has.
+BOARD_ARRIVED = """
+return performance.getEntriesByType('resource').some(e => e.name.endsWith('/Vadi.Vadi.zlib'));
 """
 
 # Waits until the registration has no installing or waiting worker; false after the timeout.
@@ -164,10 +172,11 @@ TYPES = {'html': 'text/html', 'js': 'text/javascript', 'wasm': 'application/wasm
 
 class Host:
     """A static host for a folder on a fixed port, counting the bytes it sends. It can be made
-    slow (a pause before each answer, then a trickle), answer with a fault (a status such as
-    503, or FOREIGN: 200 with another page) for every file or for some (`faults`: name ->
-    fault), serve some files from elsewhere (`swapped`: name -> path), or stop: the network
-    going away, as the page's origin no longer answers."""
+    slow (a pause before each answer, or before some: `pauses`, name -> seconds; then a
+    trickle), answer with a fault (a status such as 503, or FOREIGN: 200 with another page)
+    for every file or for some (`faults`: name -> fault), serve some files from elsewhere
+    (`swapped`: name -> path), or stop: the network going away, as the page's origin no longer
+    answers."""
     FOREIGN = 'foreign'
 
     def __init__(self, port):
@@ -175,9 +184,10 @@ class Host:
         self.sent, self.paths = 0, []
         self.behave()
 
-    def behave(self, pause_s=0, bytes_per_s=0, fault=None, faults=None, swapped=None):
+    def behave(self, pause_s=0, bytes_per_s=0, fault=None, faults=None, swapped=None,
+               pauses=None):
         self.pause_s, self.bytes_per_s, self.fault = pause_s, bytes_per_s, fault
-        self.faults, self.swapped = faults or {}, swapped or {}
+        self.faults, self.swapped, self.pauses = faults or {}, swapped or {}, pauses or {}
 
     def start(self, folder):
         """Serves folder, as a good host until told otherwise."""
@@ -203,7 +213,7 @@ class Host:
             def do_GET(self):
                 name = self.path.split('?')[0].lstrip('/') or 'index.html'
                 host.paths.append(name)
-                time.sleep(host.pause_s)
+                time.sleep(host.pauses.get(name, host.pause_s))
                 fault = host.faults.get(name, host.fault)
                 if fault == Host.FOREIGN:
                     return self.answer(200, FOREIGN_PAGE, 'text/html')
@@ -350,7 +360,8 @@ class OfflinePage(unittest.TestCase):
     def test_first_visit_fits_a_phone_line(self):
         """From a host that compresses nothing, in a fresh profile with the cache disabled: at
         most MAX_FIRST_VISIT_BYTES arrive before the menu, which shows within each line's
-        bound; the worker then takes over, and the game starts with the network gone."""
+        bound, and the board's picture is not among them; the worker then takes over, and the
+        game starts with the network gone."""
         self.host.start(self.folder)
         for name, line, bound_ms in LINES:
             browser = Browser() if name != LINES[0][0] else self.browser
@@ -366,6 +377,7 @@ class OfflinePage(unittest.TestCase):
                 files = driver.execute_script(BYTES_BEFORE_MENU)
                 figures['first visit, %s: bytes before the menu' % name] = sum(files.values())
                 self.assertLessEqual(sum(files.values()), MAX_FIRST_VISIT_BYTES, files)
+                self.assertNotIn('Vadi.Vadi.zlib', files, 'the board comes after the menu')
             finally:
                 if browser is not self.browser:
                     browser.close()
@@ -452,6 +464,21 @@ class OfflinePage(unittest.TestCase):
         self.host.httpd = None
         self.browser.visit(self.host.url)
         self.assertTrue(self.browser.shows(self.board_rgb), 'build B offline')
+
+    def test_a_choice_made_before_the_board_arrives_waits_for_it(self):
+        """The board's picture is fetched once the menu shows; an opponent chosen while it is
+        still arriving waits for it, and the game goes on on the board, as the native one."""
+        self.host.start(self.folder)
+        self.host.behave(pauses={'Vadi.Vadi.zlib': 3})
+        self.browser.visit(self.host.url, 'index.html#seed=%d' % page_probes.SEED)
+        self.assertTrue(self.browser.shows(self.menu_rgb), 'the menu')
+        driver = self.browser.driver
+        self.assertTrue(driver.execute_script(page_probes.CHOOSE_CONTROL,
+                                              'Knecht Ruprecht, oben rechts'))
+        self.assertFalse(driver.execute_script(BOARD_ARRIVED), 'chosen before the board came')
+        board = page_probes.reference(REFERENCE, [page_probes.MENU_CLICK])
+        self.assertTrue(self.browser.shows(board), 'the board with the opening ring')
+        self.assertEqual(self.browser.errors(), [])
 
     def test_a_first_visit_that_cannot_load_says_why(self):
         self.host.start(self.folder)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// What the browser offers in place of the operating system: the program's path in the page's
-// in-memory file system, a wake signal that nothing raises (there is no second thread), the
-// sleep until the page has input, and the test seed that the page's address may carry as
-// #seed=N.
+// What the browser offers in place of the operating system: the program's path in /app,
+// where the page holds its picture files, a wake signal that nothing raises (there is no
+// second thread), the sleep until the page has input, and the test seed that the page's
+// address may carry as #seed=N.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -89,7 +89,8 @@ void SleepUntilRaised(const WakeSignal& /*wake*/, std::chrono::milliseconds time
   xmas_sleep(PageTimeout_ms(timeout), 0);
 }
 
-// The page packs the pictures into /app, beside this name.
+// The page holds the picture files by their paths in /app, beside this name
+// (browser_picture_file.cpp).
 std::string ExecutablePath() {
   return "/app/xmas-tictactoe";
 }
