@@ -128,6 +128,8 @@ int32_t OpenScreen(int32_t width, int32_t height, int32_t depth, int32_t /*pages
   screen->depth = depth;
   screen->bytes_per_pixel = bytes_per_pixel;
   screen->pitch = static_cast<int32_t>(pitch);
+  // The browser page's program is built without C++ exceptions (cmake/Web.cmake): there a
+  // failed allocation aborts the program here instead of failing the call.
   try {
     screen->framebuffer.assign(static_cast<size_t>(pitch) * static_cast<size_t>(height), 0);
     screen->row_marks.assign(static_cast<size_t>(height), 0);
