@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The game's two pictures, Menu.Vadi and Vadi.Vadi, are drawn at build time by a small host
 # tool and placed beside the game's executable (and installed beside it). The browser build
-# has the tool write them zlib-compressed beside its page instead, with the page's icons
+# has the tool write them as packed pictures beside its page instead, with the page's icons
 # (cmake/Web.cmake).
 
 include(${CMAKE_CURRENT_LIST_DIR}/MakePicturesSources.cmake)
@@ -32,7 +32,7 @@ endif()
 if(XMAS_BROWSER)
   set(XMAS_PICTURE_DIR "${CMAKE_BINARY_DIR}")
   set(XMAS_MAKE_PICTURES_MODE --web)
-  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi.zlib" "${XMAS_PICTURE_DIR}/Vadi.Vadi.zlib"
+  set(XMAS_PICTURES "${XMAS_PICTURE_DIR}/Menu.Vadi" "${XMAS_PICTURE_DIR}/Vadi.Vadi"
                     "${XMAS_PICTURE_DIR}/icon-192.png" "${XMAS_PICTURE_DIR}/icon-512.png")
 else()
   # The directory that holds the game's executable. Custom command outputs may not name

@@ -1,15 +1,16 @@
 # SPDX-License-Identifier: MIT
 # The browser build's page, a folder of static files:
 #   index.html, xmas-tictactoe.js and .wasm   the page and the game
-#   Menu.Vadi.zlib, Vadi.Vadi.zlib             the two pictures, zlib-compressed (Pictures.cmake);
+#   Menu.Vadi, Vadi.Vadi                       the two pictures, packed (Pictures.cmake);
 #                                              web/page_files.js, part of xmas-tictactoe.js,
-#                                              fetches and unpacks them and holds them for the
-#                                              game by their paths in /app, where
-#                                              ProgramDirectory points: the menu's before the
-#                                              game starts, the board's once the menu shows
+#                                              fetches them and holds them for the game by
+#                                              their paths in /app, where ProgramDirectory
+#                                              points: the menu's before the game starts, the
+#                                              board's once the menu shows; LoadPicture
+#                                              unpacks them
 #   xmas-tictactoe.webmanifest, icon-192.png, icon-512.png   for a home screen
 #   service-worker.js                          keeps the files for playing offline
-# Compressed, the pictures are 214 KB instead of 2.5 MB.
+# Packed, the pictures are 117 KB instead of 2.5 MB of BMP files.
 
 # The page's program is built from copies of the layer, the game and the command line made
 # without C++ exceptions, which the tests need (they unwind out of the game) and the page
@@ -92,8 +93,8 @@ endforeach()
 # The files the service worker keeps: everything the page loads to start the game, and the
 # small icon, which Chromium fetches with the manifest on every visit. The large one is fetched
 # only for a home screen, and kept then.
-set(XMAS_WEB_CACHED index.html xmas-tictactoe.js xmas-tictactoe.wasm Menu.Vadi.zlib
-                    Vadi.Vadi.zlib xmas-tictactoe.webmanifest icon-192.png)
+set(XMAS_WEB_CACHED index.html xmas-tictactoe.js xmas-tictactoe.wasm Menu.Vadi Vadi.Vadi
+                    xmas-tictactoe.webmanifest icon-192.png)
 set(XMAS_WEB_HASHED ${XMAS_WEB_CACHED} icon-512.png)
 set(XMAS_WEB_WORKER "${CMAKE_BINARY_DIR}/service-worker.js")
 list(TRANSFORM XMAS_WEB_HASHED PREPEND "${CMAKE_BINARY_DIR}/" OUTPUT_VARIABLE XMAS_WEB_HASHED_PATHS)

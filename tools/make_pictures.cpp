@@ -8,9 +8,9 @@
 //                          N = 48, 128 and 256
 //   make_pictures --ico FILE   write the program's Windows icon, sizes 16 to 256, as FILE
 //   make_pictures --icon-table FILE  write the window icon (64 x 64) as a C++ data table
-//   make_pictures --web DIR    write what the browser page serves: DIR/Menu.Vadi.zlib and
-//                          DIR/Vadi.Vadi.zlib (the two BMP files, zlib-compressed) and the
-//                          icon as DIR/icon-192.png and DIR/icon-512.png
+//   make_pictures --web DIR    write what the browser page serves: DIR/Menu.Vadi and
+//                          DIR/Vadi.Vadi as packed pictures (pictures/packed.h) and the icon
+//                          as DIR/icon-192.png and DIR/icon-512.png
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -23,11 +23,11 @@
 #include "pictures/bmp.h"
 #include "pictures/board.h"
 #include "pictures/check.h"
-#include "pictures/deflate.h"
 #include "pictures/ico.h"
 #include "pictures/icon.h"
 #include "pictures/icon_table.h"
 #include "pictures/menu.h"
+#include "pictures/packed.h"
 
 namespace {
 
@@ -59,10 +59,8 @@ int WriteWebFiles(const std::filesystem::path& dir) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
-  files.emplace_back("Menu.Vadi.zlib",
-                     pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderMenu())));
-  files.emplace_back("Vadi.Vadi.zlib",
-                     pictures::ZlibCompress(pictures::EncodeBmp24(pictures::RenderBoard())));
+  files.emplace_back("Menu.Vadi", pictures::EncodePacked(pictures::RenderMenu()));
+  files.emplace_back("Vadi.Vadi", pictures::EncodePacked(pictures::RenderBoard()));
   const pictures::Canvas art = pictures::RenderIconArt();
   for (const int size : {192, 512}) {
     files.emplace_back("icon-" + std::to_string(size) + ".png",

@@ -2,8 +2,10 @@
 // Runs first inside xmas-tictactoe.js (emcc --pre-js). It loads what the game needs, and says
 // on the page (xmasFailed, in index.html) which file failed and what the host answered, in
 // place of a blank or magenta board:
-//   - the WebAssembly module, whose download index.html started beside this script's;
-//   - the game's picture files (PICTURES). The page has no file system: it holds their bytes
+//   - the WebAssembly module and the menu's picture, whose downloads index.html started beside
+//     this script's (xmasEarly);
+//   - the game's picture files (PICTURES), packed pictures that the game's LoadPicture
+//     unpacks. The page has no file system: it holds their bytes
 //     by their paths in /app, where ProgramDirectory points (Module.xmasFiles), and the game
 //     opens them there through LoadPicture as it opens the files beside its program
 //     elsewhere (src/layer/browser/browser_picture_file.cpp). The menu's picture is fetched
@@ -14,20 +16,21 @@
 // fetched after the menu shows) and registers the service worker (service-worker.js), which
 // keeps the page's files.
 (function () {
-  // The picture files: the name the host serves, the path in /app the game opens, whether it
-  // comes zlib-compressed (unpacked with the browser's DecompressionStream), and whether the
-  // game needs it to start (otherwise it is fetched once the menu shows).
+  // The picture files: the name the host serves, the path in /app the game opens, and whether
+  // the game needs it to start (otherwise it is fetched once the menu shows).
   var PICTURES = [
-    {served: 'Menu.Vadi.zlib', path: '/app/Menu.Vadi', unpack: true, start: true},
-    {served: 'Vadi.Vadi.zlib', path: '/app/Vadi.Vadi', unpack: true, start: false}
+    {served: 'Menu.Vadi', path: '/app/Menu.Vadi', start: true},
+    {served: 'Vadi.Vadi', path: '/app/Vadi.Vadi', start: false}
   ];
+  var PACKED_FIRST_BYTE = 0xFC;
+  var early = typeof xmasEarly !== 'undefined' ? xmasEarly : {};
 
   function failed(file, answer) {
     if (typeof xmasFailed === 'function') xmasFailed(file, answer);
     throw new Error(file + ': ' + answer);
   }
-  function fetched(file, request) {
-    return (request || fetch(file)).then(function (response) {
+  function fetched(file) {
+    return (early[file] || fetch(file)).then(function (response) {
       if (!response.ok) failed(file, xmasAnswer(response));
       return response;
     }, function () { failed(file, 'the host did not answer'); });
@@ -51,17 +54,14 @@
     var name = picture.served;
     return fetched(name).then(function (response) {
       var type = response.headers.get('Content-Type') || 'no type';
-      var said = ', the host answered ' + response.status + ' (' + type + ')';
-      if (!picture.unpack) {
-        if (/^text\//.test(type)) failed(name, 'not a picture' + said);
-        return response.arrayBuffer().catch(function () {
-          failed(name, 'the host did not answer');
-        });
-      }
-      return new Response(response.body.pipeThrough(new DecompressionStream('deflate')))
-        .arrayBuffer().catch(function () { failed(name, 'not a compressed picture' + said); });
-    }).then(function (buffer) { settle(new Uint8Array(buffer)); },
-            function (error) { settle(null); throw error; });
+      return response.arrayBuffer().then(function (buffer) {
+        var bytes = new Uint8Array(buffer);
+        if (bytes[0] !== PACKED_FIRST_BYTE) {  // a host's own page, say, in the picture's place
+          failed(name, 'not a picture, the host answered ' + response.status + ' (' + type + ')');
+        }
+        return bytes;
+      }, function () { failed(name, 'the host did not answer'); });
+    }).then(settle, function (error) { settle(null); throw error; });
   }
   function fetchPictures(atStart) {
     return Promise.all(PICTURES.map(function (picture, i) {
@@ -72,7 +72,7 @@
 
   Module['instantiateWasm'] = function (imports, receive) {
     var file = 'xmas-tictactoe.wasm';
-    fetched(file, typeof xmasModule !== 'undefined' ? xmasModule : undefined)
+    fetched(file)
       .then(function (response) {
         var type = response.headers.get('Content-Type') || 'no type';
         var started = type === 'application/wasm' && WebAssembly.instantiateStreaming

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// A small DEFLATE compressor (RFC 1951) in a zlib stream (RFC 1950): for the PNG icons and for
-// the pictures the browser page ships compressed and unpacks with DecompressionStream. The same
-// input gives the same bytes on every build machine.
+// A small DEFLATE compressor (RFC 1951) in a zlib stream (RFC 1950), for the PNG icons. The
+// same input gives the same bytes on every build machine.
 #pragma once
 
 #include <cstdint>

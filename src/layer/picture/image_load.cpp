@@ -27,8 +27,10 @@ std::atomic<bool> report_failures{false};
 void Report(const std::string& path, const std::string& reason) {
   if (!report_failures) return;
   const std::string name = LocateExecutable().file_name;
-  std::fprintf(stderr, "%s: cannot load the picture %s: %s\n",
-               name.empty() ? "picture" : name.c_str(), path.c_str(), reason.c_str());
+  // Written whole with fputs: the browser's module then carries no printf.
+  const std::string line = (name.empty() ? "picture" : name) + ": cannot load the picture " + path +
+                           ": " + reason + "\n";
+  std::fputs(line.c_str(), stderr);
 }
 
 }  // namespace
