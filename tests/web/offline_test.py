@@ -85,13 +85,14 @@ BOARD_ARRIVED = """
 return performance.getEntriesByType('resource').some(e => e.name.endsWith('/Vadi.Vadi'));
 """
 
-# Waits until the registration has no installing or waiting worker; false after the timeout.
+# Waits until the registration has no installing or waiting worker: 'done', or after the
+# timeout what is still there ('installing', 'waiting').
 AWAIT_INSTALL = """
 const timeout = arguments[0], done = arguments[arguments.length - 1];
 const until = Date.now() + timeout;
 navigator.serviceWorker.getRegistration().then(function look(registration) {
-  if (!registration.installing && !registration.waiting) return done(true);
-  if (Date.now() > until) return done(false);
+  if (!registration.installing && !registration.waiting) return done('done');
+  if (Date.now() > until) return done(registration.installing ? 'installing' : 'waiting');
   setTimeout(() => look(registration), 50);
 });
 """
@@ -509,8 +510,8 @@ class OfflinePage(unittest.TestCase):
         while 'service-worker.js' not in self.host.paths[since:] and time.time() < deadline:
             time.sleep(0.05)
         time.sleep(0.3)  # the script's answer reaches the browser, which starts installing
-        self.assertTrue(self.browser.driver.execute_async_script(AWAIT_INSTALL, timeout * 1000),
-                        'the update check ends')
+        self.assertEqual(self.browser.driver.execute_async_script(AWAIT_INSTALL, timeout * 1000),
+                         'done', 'the update check ends')
         return shown
 
     def build_b(self):
