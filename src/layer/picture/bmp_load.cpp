@@ -14,26 +14,37 @@
 
 namespace layer {
 
-int32_t LoadBmpPicture(PictureFile& file, ImageBuffer* image) {
+namespace bmp {
+
+int32_t ReadTarget(ImageBuffer* image, ImageView& view) {
   {
     std::lock_guard lock(ScreenLock());
     if (!CurrentScreen()) return kPictureBadCall;
   }
-  ImageView view;
   if (!ReadImageView(image, view) || view.bytes_per_pixel != kScreenBytesPerPixel) {
     return kPictureBadCall;
   }
+  return kPictureOk;
+}
 
-  bmp::BmpLayout layout;
-  if (const int32_t status = bmp::ReadBmpLayout(file, layout); status != kPictureOk) return status;
-
-  bmp::Placement placement;
+Placement PlaceIn(ImageBuffer* image, const ImageView& view, int32_t width, int32_t height) {
+  Placement placement;
   placement.pixels = ImageBytes(image) + view.pixels_offset;
   placement.pitch = view.pitch;
-  placement.cols = std::min(layout.width, view.width);
-  // Rows the header states beyond the block's end (after a raw load) are never written.
-  placement.rows = std::min({layout.height, view.height,
-                             view.RowsInBlock(int64_t{placement.cols} * kScreenBytesPerPixel)});
+  placement.cols = std::min(width, view.width);
+  placement.rows = std::min(
+      {height, view.height, view.RowsInBlock(int64_t{placement.cols} * kScreenBytesPerPixel)});
+  return placement;
+}
+
+}  // namespace bmp
+
+int32_t LoadBmpPicture(PictureFile& file, ImageBuffer* image) {
+  ImageView view;
+  if (const int32_t status = bmp::ReadTarget(image, view); status != kPictureOk) return status;
+  bmp::BmpLayout layout;
+  if (const int32_t status = bmp::ReadBmpLayout(file, layout); status != kPictureOk) return status;
+  const bmp::Placement placement = bmp::PlaceIn(image, view, layout.width, layout.height);
 
   std::lock_guard lock(ScreenLock());
   if (layout.compression == bmp::kRunLength8 || layout.compression == bmp::kRunLength4) {

@@ -6,6 +6,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "layer.h"
+
+namespace layer {
+struct ImageView;
+}
+
 namespace layer::bmp {
 
 struct Placement {
@@ -16,6 +22,13 @@ struct Placement {
 
   uint8_t* Row(int32_t y) const { return pixels + y * pitch; }
 };
+
+// The buffer a BMP or packed picture is loaded into: kPictureBadCall without an open screen
+// or for a buffer whose pixels are not the screen's; otherwise kPictureOk and its view.
+int32_t ReadTarget(ImageBuffer* image, ImageView& view);
+// Where a width x height picture lands in that buffer; rows the buffer's header states beyond
+// its block's end (after a raw load) are never written.
+Placement PlaceIn(ImageBuffer* image, const ImageView& view, int32_t width, int32_t height);
 
 inline void StorePixel(uint8_t* to, uint32_t pixel) {
   std::memcpy(to, &pixel, 4);

@@ -61,26 +61,15 @@ class RangeDecoder {
 }  // namespace
 
 int32_t LoadPackedPicture(PictureFile& file, ImageBuffer* image) {
-  {
-    std::lock_guard lock(ScreenLock());
-    if (!CurrentScreen()) return kPictureBadCall;
-  }
   ImageView view;
-  if (!ReadImageView(image, view) || view.bytes_per_pixel != kScreenBytesPerPixel) {
-    return kPictureBadCall;
-  }
+  if (const int32_t status = bmp::ReadTarget(image, view); status != kPictureOk) return status;
   uint8_t header[packed::kHeaderBytes];
   if (!file.ReadExact(0, header, sizeof header)) return kPictureBadFile;
   const int32_t width = LoadLe16(header + 1);
   const int32_t height = LoadLe16(header + 3);
   if (width == 0 || height == 0) return kPictureBadFile;
 
-  bmp::Placement placement;
-  placement.pixels = ImageBytes(image) + view.pixels_offset;
-  placement.pitch = view.pitch;
-  placement.cols = std::min(width, view.width);
-  placement.rows = std::min(
-      {height, view.height, view.RowsInBlock(int64_t{placement.cols} * kScreenBytesPerPixel)});
+  const bmp::Placement placement = bmp::PlaceIn(image, view, width, height);
 
   RangeDecoder decoder(file);
   packed::PixelCoder<RangeDecoder> pixels(width);
