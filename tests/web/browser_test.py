@@ -456,7 +456,8 @@ class Figures(PageTest):
         return 100 * (task_seconds() - before) / seconds
 
     def test_idle_page_sleeps(self):
-        """At the menu the game sets no timer: it sleeps until the page has input."""
+        """At the menu the game sets no timer: it sleeps until the page has input, and the main
+        thread is hardly busier than on a blank page with a canvas."""
         self.open_page()
         self.await_canvas(reference([]), 'menu')
         time.sleep(0.3)
@@ -470,7 +471,10 @@ class Figures(PageTest):
         figures['main thread busy on a blank page with a canvas over 5 s (%)'] = '%.3f' % blank
         figures['timers the page set at the menu in 5 s'] = timers
         self.assertEqual(timers, 0)
-        self.assertLess(menu, 0.2)
+        # What the game adds to what the browser itself does for a page with a canvas, measured
+        # the same way just after: on a busy machine both rise together (0.31 % at the menu
+        # beside 0.44 % for the blank page has been seen).
+        self.assertLess(menu, blank + 0.2)
 
 
 if __name__ == '__main__':
