@@ -175,8 +175,10 @@ class PixelCoder {
 
   // A copy of a neighbour: whether it is one, then which of the distinct colours, in unary.
   bool CodeCopy(Coder& coder, const Surroundings& s, uint32_t pixel, uint32_t& colour) {
-    const int copied =
-        static_cast<int>(std::find(s.distinct, s.distinct + s.count, pixel) - s.distinct);
+    const int copied =  // what the encoder codes; the decoder never looks
+        Coder::kEncodes
+            ? static_cast<int>(std::find(s.distinct, s.distinct + s.count, pixel) - s.distinct)
+            : s.count;
     if (!coder.Bit(models_->copy[s.copy_context][s.error_context], copied < s.count)) {
       return false;
     }
